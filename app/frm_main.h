@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QString>
+#include <QWidget>
+
+#include "app/services.h"
+#include "platform/serial_port.h"
+#include "platform/timer.h"
+
+namespace Ui {
+class frm_main;
+}
+
+// The main window. It owns every control, the measurement fields through which the readers,
+// the calculator, the sender and the log exchange values, the three serial ports and the four
+// timers. Handlers are split by subsystem over the frm_main_*.cpp files beside this one.
+class frm_main : public QWidget {
+    Q_OBJECT
+public:
+    explicit frm_main(const Services& services, QWidget* parent = nullptr);
+    ~frm_main() override;
+
+    // Measurement fields: the latest reading and what was computed from it. Every writer
+    // stores pressure, conductivity and temperature, then calls con2sal() and sv().
+    double pressure = 0;       // bar (an instrument's decibars / 10)
+    double conductivity = 0;   // S/m (mS/cm / 10)
+    double temperature = 0;    // degrees Celsius
+    double salinity = 0;       // practical salinity, full precision
+    double soundvelocity = 0;  // m/s, two decimals
+    QString data_file;         // log path, empty until one is chosen
+
+    // Salinity from conductivity, temperature and pressure into `salinity` and lb_salinity.
+    void con2sal();
+    // Sound velocity from salinity, temperature and pressure into `soundvelocity` and lb_sound.
+    void sv();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void load();
+    void restorePortBoxes(const char* key, QLineEdit* portBox, QLineEdit* settingsBox);
+    void holdHeight();
+    void closePorts();
+
+    // Manual calculation and test entry.
+    void calculate();
+    void testEntry();
+
+    // Input connection and ASCII reader (frm_main_input.cpp).
+    void setUpInput();
+
+
+
+    // Sea & Sun decoder and coefficient window (frm_main_seasun.cpp).
+    void setUpSeaSun();
+
+
+
+    // Output connection, send lamp, telegrams (frm_main_output.cpp).
+    void setUpOutput();
+
+
+
+    // Data log (frm_main_log.cpp).
+    void setUpLog();
+
+
+
+
+    Ui::frm_main* ui;
+    Services services_;
+    SerialPort* Com_in;
+    SerialPort* Com_SST;
+    SerialPort* com_out;
+    Timer* timer_sst;
+    Timer* Timer2;
+    Timer* Timer3;
+    Timer* Timer4;
+};

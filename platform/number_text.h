@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <QStringView>
+#include <optional>
+
+// Every number that is typed, shown or sent goes through here, so that the user's locale and
+// the two roundings (pattern: halves away from zero; whole numbers: ties to even) are applied
+// the same way everywhere. The C library's printf/strtod family is never used for numbers: it
+// follows LC_NUMERIC, which a German desktop sets to a decimal comma.
+namespace number_text {
+
+// Typed text to a number in the given locale; surrounding blanks are ignored, group separators
+// are refused (a German "1.5" is not fifteen). Empty or malformed text gives nullopt.
+std::optional<double> parse(QStringView text, const QLocale& locale = QLocale());
+
+// Instrument data: always "." as the decimal point, whatever the user's locale.
+std::optional<double> parseInstrument(QStringView text);
+
+// Pattern formatting: "0.000", "00000", " 0.00 " (literal characters around the digits are
+// kept). At least as many integer digits as the pattern's zeros before the point, exactly as
+// many decimals as after it, the last one rounded halves away from zero, judged on the
+// shortest decimal text that reads back to the same double (1.005 -> "1.01"), "-" before a
+// negative value, the locale's decimal separator, no group separator.
+QString formatPattern(double value, QStringView pattern, const QLocale& locale = QLocale());
+
+// General format: plain decimal text with at most 15 significant digits and no trailing zeros.
+QString formatGeneral(double value, const QLocale& locale = QLocale());
+
+// Nearest whole number, ties to the even one; nullopt when not finite or outside [min, max].
+std::optional<int> toWhole(double value, int min, int max);
+
+// A 16-bit signed port number from typed text (nearest, ties to even).
+std::optional<int> parseInt16(QStringView text, const QLocale& locale = QLocale());
+
+}  // namespace number_text

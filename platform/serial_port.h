@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <optional>
+
+// Why a port operation failed. Only kUnusablePort is told apart by the window; the reason text
+// is for the terminal the user started the program from.
+struct PortError {
+    int number = 0;
+    QString reason;
+};
+
+// Empty on success.
+using PortResult = std::optional<PortError>;
+
+// One serial port: a number that names a device, a settings text ("19200,N,8,1"), open/close,
+// raw bytes in and out. Everything happens on the thread that owns the object.
+class SerialPort : public QObject {
+    Q_OBJECT
+public:
+    // The port number names no usable device (no such device, or outside 1..32767).
+    static constexpr int kUnusablePort = 8002;
+    // The settings text cannot be used (unknown parity, data bits outside 5..8, ...).
+    static constexpr int kInvalidSettings = 380;
+    // Any other failure of the device: busy, permission denied, vanished, write refused.
+    static constexpr int kDeviceFailure = 8005;
+
+    using QObject::QObject;
+
+    virtual PortResult setPortNumber(int number) = 0;
+    virtual int portNumber() const = 0;
+    virtual PortResult setSettings(const QString& text) = 0;
+    virtual QString settings() const = 0;
+
+    virtual bool isOpen() const = 0;
+    virtual PortResult open() = 0;
+    virtual void close() = 0;
+
+    // Every byte waiting, unchanged; empty when nothing waits or the port is closed.
+    virtual QByteArray readAll() = 0;
+    // The whole block in one call; a failure closes the port.
+    virtual PortResult write(const QByteArray& bytes) = 0;
+
+signals:
+    // Bytes are waiting to be read.
+    void dataReceived();
+    // The device failed while open (unplugged, read error); the port has been closed.
+    void failed(const PortError& error);
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+
+#include "platform/dialogs.h"
+
+// Answers dialogs from a script and records what was shown.
+class FakeDialogs : public Dialogs {
+public:
+    struct Shown {
+        QString title;
+        QString text;
+    };
+
+    void inform(const QString& title, const QString& text) override {
+        messages.push_back({title, text});
+    }
+    bool askYesNo(const QString& title, const QString& question) override {
+        questions.push_back({title, question});
+        return answerYes;
+    }
+    std::optional<QString> chooseSaveFile(const SaveFileRequest& request) override {
+        saveRequests.push_back(request);
+        if (chosenFiles.empty()) {
+            return std::nullopt;
+        }
+        std::optional<QString> answer = chosenFiles.front();
+        chosenFiles.pop_front();
+        return answer;
+    }
+
+    std::vector<Shown> messages;
+    std::vector<Shown> questions;
+    std::vector<SaveFileRequest> saveRequests;
+    bool answerYes = true;
+    // Each entry answers one chooser; nullopt is a cancel.
+    std::deque<std::optional<QString>> chosenFiles;
+};

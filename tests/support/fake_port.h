@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QStringList>
+
+#include "platform/serial_port.h"
+
+// A port that only records what the window did to it, for tests of window logic that do not
+// need bytes to flow (those use pseudo-terminals).
+class FakePort : public SerialPort {
+public:
+    explicit FakePort(QObject* parent, QStringList* journal) : SerialPort(parent), journal_(journal) {}
+
+    PortResult setPortNumber(int number) override {
+        number_ = number;
+        return std::nullopt;
+    }
+    int portNumber() const override { return number_; }
+    PortResult setSettings(const QString& text) override {
+        settings_ = text;
+        return std::nullopt;
+    }
+    QString settings() const override { return settings_; }
+    bool isOpen() const override { return open_; }
+    PortResult open() override {
+        open_ = true;
+        journal_->append(objectName() + " open");
+        return std::nullopt;
+    }
+    void close() override {
+        open_ = false;
+        journal_->append(objectName() + " close");
+    }
+    QByteArray readAll() override { return {}; }
+    PortResult write(const QByteArray& bytes) override {
+        written += bytes;
+        return std::nullopt;
+    }
+
+    QByteArray written;
+
+private:
+    QStringList* journal_;
+    int number_ = 1;
+    QString settings_;
+    bool open_ = false;
+};

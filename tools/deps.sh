@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running and testing need. Run as root.
+set -euo pipefail
+packages=(cmake ninja-build g++ pkg-config
+          qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-qpa-plugins
+          libgtest-dev libgmock-dev libbenchmark-dev socat xvfb xauth)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    apt-get update
+    DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+fi

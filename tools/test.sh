@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test headless. With --sanitize the build uses
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/deps.sh
+dir=build/test
+flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+if [[ "${1:-}" == --sanitize ]]; then
+    dir=build/sanitize
+    flags=(-DCMAKE_BUILD_TYPE=Debug -DSONDREL_SANITIZE=ON)
+fi
+cmake -S . -B "$dir" -G Ninja "${flags[@]}"
+cmake --build "$dir"
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir "$dir" --output-on-failure -j2

@@ -58,6 +58,7 @@ frm_main::frm_main(const Services& services, QWidget* parent)
 frm_main::~frm_main() { delete ui; }
 
 void frm_main::load() {
+    bit_table = buildBitTable();
     restorePortBoxes(settings_store::kInputKey, ui->Text3, ui->Text2);
     restorePortBoxes(settings_store::kOutputKey, ui->Text5, ui->Text6);
 }

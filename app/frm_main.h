@@ -1,16 +1,19 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
 #include "app/services.h"
+#include "input/bit_table.h"
 #include "platform/serial_port.h"
 #include "platform/timer.h"
 
 namespace Ui {
 class frm_main;
 }
+class frm_sst;
 
 // The main window. It owns every control, the measurement fields through which the readers,
 // the calculator, the sender and the log exchange values, the three serial ports and the four
@@ -56,6 +59,10 @@ private:
 
     // Sea & Sun decoder and coefficient window (frm_main_seasun.cpp).
     void setUpSeaSun();
+    void showCoefficientWindow();
+    void pollSeaSun();
+    BitTable bit_table;
+    QPointer<frm_sst> coefficientWindow;
 
 
 

@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <memory>
@@ -80,6 +79,13 @@ TEST_F(SeaSunWindow, TickWithThePortClosedChangesNothing) {
 
 TEST_F(SeaSunWindow, TickDecodesTheWaitingBlockIntoFieldsAndLabels) {
     seaSunPort().open();
+    // Too short for a word: shown, but salinity and sound velocity are not computed.
+    seaSunPort().incoming = QByteArray(2, '\0');
+    tick();
+    EXPECT_EQ(control<QPlainTextEdit>("Text4")->toPlainText(),
+              QString(QChar::ReplacementCharacter));
+    EXPECT_EQ(text("lb_salinity"), "-");
+
     const QByteArray block = reading(3227, 37681, 39400);
     seaSunPort().incoming = block;
     tick();
@@ -112,16 +118,6 @@ TEST_F(SeaSunWindow, TickDecodesTheWaitingBlockIntoFieldsAndLabels) {
     EXPECT_EQ(text("lb_salinity"), salinityShown);
 }
 
-TEST_F(SeaSunWindow, ShortBlockIsShownButNotDecoded) {
-    seaSunPort().open();
-    seaSunPort().incoming = QByteArray(2, '\0');
-    tick();
-    EXPECT_EQ(control<QPlainTextEdit>("Text4")->toPlainText(),
-              QString(QChar::ReplacementCharacter));
-    EXPECT_EQ(text("lb_salinity"), "-");
-    EXPECT_EQ(text("lb_sound"), "-");
-}
-
 TEST_F(SeaSunWindow, ChoosingSeaAndSunOffersItsSettingsAndOneCoefficientWindow) {
     control<QLineEdit>("Text2")->setText("9600,N,8,1");
     clickOption("op_sst");
@@ -147,7 +143,7 @@ TEST_F(SeaSunWindow, ChoosingSeaAndSunOffersItsSettingsAndOneCoefficientWindow) 
     EXPECT_EQ(coefficientWindows().front()->findChild<QLineEdit*>("Text1")->text(), "Text1");
 }
 
-TEST(CoefficientWindow, BoxesInTwoColumnsAndInertButtons) {
+TEST(CoefficientWindow, BoxesInTwoColumns) {
     frm_sst window;
     const char* left[] = {"Text1", "Text2", "Text3"};
     const char* right[] = {"Text4", "Text5", "Text6"};
@@ -163,19 +159,6 @@ TEST(CoefficientWindow, BoxesInTwoColumnsAndInertButtons) {
             EXPECT_GT(l->y(), window.findChild<QLineEdit*>(left[row - 1])->y());
         }
     }
-    QStringList captions;
-    for (const QLabel* label : window.findChildren<QLabel*>()) {
-        captions << label->text();
-    }
-    captions.sort();
-    EXPECT_EQ(captions, (QStringList{"A1:", "Pressure:", "Salinity:", "Temperature:"}));
-    QStringList buttons;
-    for (QPushButton* button : window.findChildren<QPushButton*>()) {
-        buttons << button->text();
-        button->click();
-    }
-    EXPECT_EQ(buttons, (QStringList{"Load Coefficients", "Save Coefficients", "Apply"}));
-    EXPECT_EQ(window.findChild<QLineEdit*>("Text1")->text(), "Text1");
 }
 
 }  // namespace

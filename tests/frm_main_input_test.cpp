@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTest>
 #include <memory>
 
@@ -20,6 +21,7 @@ namespace {
 using test_support::PtyDevice;
 
 constexpr int kPort = 3;
+constexpr int kMissingPort = 9;
 const QByteArray kExample = "0035.008\tMS/CM\t-00.750\tDBAR\t15.500\tC";
 
 QByteArray record(const char* conductivity, const char* pressure, const char* temperature) {
@@ -35,6 +37,13 @@ protected:
         services.makePort = [](QObject* parent) -> SerialPort* { return new QtSerialPort(parent); };
         window = std::make_unique<frm_main>(services);
         type("Text3", QString::number(kPort));
+    }
+    // The next test in this process starts from an empty store.
+    void TearDown() override {
+        window.reset();
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Sondrel", "Sondrel")
+            .remove(QStringLiteral("COM_Port"));
+        test_support::mapPort(kMissingPort, QString());
     }
 
     template <typename T>
@@ -198,7 +207,7 @@ class StartFailures : public InputTest, public ::testing::WithParamInterface<Sta
 
 TEST_P(StartFailures, StopAtTheFailingStep) {
     connectAndReadExample();
-    test_support::mapPort(9, device.path() + "-gone");
+    test_support::mapPort(kMissingPort, device.path() + "-gone");
     type("Text3", GetParam().portText);
     type("Text2", GetParam().settings);
     startConnection();

@@ -85,10 +85,18 @@ QByteArray Pty::readUntil(const std::function<bool(const QByteArray&)>& enough,
 // QSerialPort's lock file is named after the last part of the path, in a directory that every
 // process shares: the name must differ from that of any other test process's device.
 PtyDevice::PtyDevice(int portNumber)
-    : link_(dir_.filePath(QStringLiteral("tty") + QFileInfo(dir_.path()).fileName())) {
+    : link_(dir_.filePath(QStringLiteral("tty") + QFileInfo(dir_.path()).fileName())),
+      portNumber_(portNumber) {
     plugIn();
-    if (portNumber > 0) {
-        mapPort(portNumber, link_);
+    if (portNumber_ > 0) {
+        mapPort(portNumber_, link_);
+    }
+}
+
+PtyDevice::~PtyDevice() {
+    unplug();
+    if (portNumber_ > 0) {
+        mapPort(portNumber_, QString());
     }
 }
 
@@ -110,7 +118,12 @@ void PtyDevice::plugIn() {
 void mapPort(int number, const QString& devicePath) {
     QSettings store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Sondrel"),
                     QStringLiteral("Sondrel"));
-    store.setValue(QStringLiteral("Ports/COM%1").arg(number), devicePath);
+    const QString key = QStringLiteral("Ports/COM%1").arg(number);
+    if (devicePath.isEmpty()) {
+        store.remove(key);
+    } else {
+        store.setValue(key, devicePath);
+    }
     store.sync();
 }
 

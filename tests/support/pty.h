@@ -52,8 +52,12 @@ private:
 // pseudo-terminal), so that it can be unplugged and plugged in again like a USB adapter.
 class PtyDevice {
 public:
-    // With a port number above 0 the settings store maps that number to path().
+    // With a port number above 0 the settings store maps that number to path() for as long
+    // as the device lives.
     explicit PtyDevice(int portNumber = 0);
+    ~PtyDevice();
+    PtyDevice(const PtyDevice&) = delete;
+    PtyDevice& operator=(const PtyDevice&) = delete;
 
     bool isOpen() const { return pty_ && pty_->isOpen(); }
     QString path() const { return link_; }
@@ -67,10 +71,12 @@ public:
 private:
     QTemporaryDir dir_;
     QString link_;
+    int portNumber_;
     std::unique_ptr<Pty> pty_;
 };
 
-// Port number N opens `devicePath` (settings store section "Ports", key "COM<N>").
+// Port number N opens `devicePath` (settings store section "Ports", key "COM<N>"); an empty
+// path removes the mapping.
 void mapPort(int number, const QString& devicePath);
 
 }  // namespace test_support

@@ -70,18 +70,11 @@ private:
     // Sea & Sun decoder and coefficient window (frm_main_seasun.cpp).
     void setUpSeaSun();
 
-
-
     // Output connection, send lamp, telegrams (frm_main_output.cpp).
     void setUpOutput();
 
-
-
     // Data log (frm_main_log.cpp).
     void setUpLog();
-
-
-
 
     Ui::frm_main* ui;
     Services services_;

@@ -3,8 +3,10 @@
 #include <QLineEdit>
 #include <QString>
 #include <QWidget>
+#include <memory>
 
 #include "app/services.h"
+#include "logging/log_writer.h"
 #include "platform/serial_port.h"
 #include "platform/timer.h"
 
@@ -52,23 +54,21 @@ private:
     // Input connection and ASCII reader (frm_main_input.cpp).
     void setUpInput();
 
-
-
     // Sea & Sun decoder and coefficient window (frm_main_seasun.cpp).
     void setUpSeaSun();
-
-
 
     // Output connection, send lamp, telegrams (frm_main_output.cpp).
     void setUpOutput();
 
-
-
     // Data log (frm_main_log.cpp).
     void setUpLog();
-
-
-
+    void chooseLogFile();
+    void setSamplingInterval();
+    void takeSample();
+    // Writes the lines still in memory, so that closing the window loses no sample.
+    void writePendingLog();
+    void showLogStatus();
+    std::unique_ptr<LogWriter> log_writer;
 
     Ui::frm_main* ui;
     Services services_;

@@ -100,6 +100,7 @@ void frm_main::holdHeight() {
 
 void frm_main::closeEvent(QCloseEvent* event) {
     closePorts();
+    writePendingLog();
     event->accept();
 }
 

@@ -4,9 +4,11 @@
 #include <QString>
 #include <QTimer>
 #include <QWidget>
+#include <memory>
 
 #include "app/services.h"
 #include "input/ascii_framer.h"
+#include "logging/log_writer.h"
 #include "platform/serial_port.h"
 #include "platform/timer.h"
 
@@ -75,6 +77,13 @@ private:
 
     // Data log (frm_main_log.cpp).
     void setUpLog();
+    void chooseLogFile();
+    void setSamplingInterval();
+    void takeSample();
+    // Writes the lines still in memory, so that closing the window loses no sample.
+    void writePendingLog();
+    void showLogStatus();
+    std::unique_ptr<LogWriter> log_writer;
 
     Ui::frm_main* ui;
     Services services_;

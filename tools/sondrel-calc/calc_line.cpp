@@ -66,8 +66,9 @@ LineOutcome convertLine(std::string_view line, Columns columns) {
     for (std::size_t i = 0; i < values.size(); ++i) {
         const auto value = parseNumber(fields[i]);
         if (!value) {
-            return {LineOutcome::Kind::Malformed,
-                    "'" + std::string(fields[i]) + "' is not a number"};
+            std::string reason = "'";
+            reason.append(fields[i]).append("' is not a number");
+            return {LineOutcome::Kind::Malformed, std::move(reason)};
         }
         values[i] = *value;
     }

@@ -2,9 +2,11 @@
 
 #include <QLineEdit>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 #include "app/services.h"
+#include "input/ascii_framer.h"
 #include "platform/serial_port.h"
 #include "platform/timer.h"
 
@@ -51,8 +53,19 @@ private:
 
     // Input connection and ASCII reader (frm_main_input.cpp).
     void setUpInput();
+    void startInputConnection();
+    bool connectPort(SerialPort* port, QLineEdit* portBox, QLineEdit* settingsBox, const char* key);
+    bool reportPortResult(const PortResult& result);
+    void readInput();
+    bool storeRecord(QByteArrayView record);
+    void showIncoming(const QByteArray& bytes);
+    void recoverInput();
+    void inputFailed(const PortError& error);
+    void retryInput();
 
-
+    AsciiFramer inputBuffer_;
+    QTimer inputRetry_;  // reopens a vanished Com_in about once a second
+    bool shownEndsWithCr_ = false;
 
     // Sea & Sun decoder and coefficient window (frm_main_seasun.cpp).
     void setUpSeaSun();

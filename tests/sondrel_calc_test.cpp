@@ -46,8 +46,13 @@ struct Converted {
     std::optional<double> velocity;   // nullopt: "-"
 };
 
+// Names the test after its line, with the blanks that matter made visible.
 void PrintTo(const Converted& c, std::ostream* os) {
-    *os << '"' << c.line << '"';
+    *os << (c.columns == Columns::Salinity ? "salinity " : "conductivity ") << '"';
+    for (const char* p = c.line; *p != 0; ++p) {
+        *os << (*p == '\t' ? "\\t" : *p == '\r' ? "\\r" : std::string(1, *p));
+    }
+    *os << '"';
 }
 
 class CalcLineConverted : public ::testing::TestWithParam<Converted> {};

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -193,6 +196,46 @@ TEST_F(InputTest, NoiseWithoutLineEndsKeepsTheDisplayBoundedAndFramingWorks) {
 
     ASSERT_TRUE(send("\r\n" + record("30", "10", "9.5") + "\r\n"));
     EXPECT_TRUE(waitForLabel("lb_temp", "9.5"));
+}
+
+// The simulated instrument sends drifting values in odd pieces, several records per write and
+// a garbage line now and then; the window keeps reading through all of it.
+TEST(SimulatedInstrument, FeedsTheWindowThroughGarbageAndOddPieces) {
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("ctd"));
+    QProcess sim;
+    sim.start(QStringLiteral(SONDREL_TOOLS_DIR "/sondrel-sim/sondrel-sim"),
+              {"--mode", "kestrane", "--link", link, "--interval", "50", "--drift",
+               "--records-per-write", "3", "--chunk", "17", "--chunk-pause", "5", "--garbage-every",
+               "7", "--temperature", "12.25"});
+    ASSERT_TRUE(sim.waitForStarted());
+    const std::shared_ptr<void> stop(nullptr, [&](void*) {
+        sim.terminate();
+        sim.waitForFinished();
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(link).isSymLink(); }));
+    test_support::mapPort(kPort, link);
+
+    FakeDialogs dialogs;
+    frm_main window(Services{&dialogs, [](QObject* p) { return new QtSerialPort(p); }});
+    window.findChild<QLineEdit*>("Text3")->setText(QString::number(kPort));
+    window.findChild<QPushButton*>("Command3")->click();
+    auto* incoming = window.findChild<QPlainTextEdit*>("Text4");
+    auto* temperature = window.findChild<QLabel*>("lb_temp");
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return incoming->toPlainText().contains("line noise"); }));
+    const QString beforeGarbage = temperature->text();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return temperature->text() != beforeGarbage; }));
+    EXPECT_NEAR(window.temperature, 12.25, 1.0);
+    EXPECT_GT(window.soundvelocity, 1400);
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    sim.terminate();
+    ASSERT_TRUE(sim.waitForFinished());
+    EXPECT_EQ(sim.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(sim.exitCode(), 0);
+    EXPECT_FALSE(QFileInfo::exists(link)) << "the simulator removes its link";
+    test_support::mapPort(kPort, QString());
 }
 
 struct StartFailure {

@@ -3,10 +3,14 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
+#include <memory>
 
 #include "app/services.h"
+#include "input/ascii_framer.h"
 #include "input/bit_table.h"
+#include "logging/log_writer.h"
 #include "platform/serial_port.h"
 #include "platform/timer.h"
 
@@ -54,8 +58,19 @@ private:
 
     // Input connection and ASCII reader (frm_main_input.cpp).
     void setUpInput();
+    void startInputConnection();
+    bool connectPort(SerialPort* port, QLineEdit* portBox, QLineEdit* settingsBox, const char* key);
+    bool reportPortResult(const PortResult& result);
+    void readInput();
+    bool storeRecord(QByteArrayView record);
+    void showIncoming(const QByteArray& bytes);
+    void recoverInput();
+    void inputFailed(const PortError& error);
+    void retryInput();
 
-
+    AsciiFramer inputBuffer_;
+    QTimer inputRetry_;  // reopens a vanished Com_in about once a second
+    bool shownEndsWithCr_ = false;
 
     // Sea & Sun decoder and coefficient window (frm_main_seasun.cpp).
     void setUpSeaSun();
@@ -64,18 +79,18 @@ private:
     BitTable bit_table;
     QPointer<frm_sst> coefficientWindow;
 
-
-
     // Output connection, send lamp, telegrams (frm_main_output.cpp).
     void setUpOutput();
 
-
-
     // Data log (frm_main_log.cpp).
     void setUpLog();
-
-
-
+    void chooseLogFile();
+    void setSamplingInterval();
+    void takeSample();
+    // Writes the lines still in memory, so that closing the window loses no sample.
+    void writePendingLog();
+    void showLogStatus();
+    std::unique_ptr<LogWriter> log_writer;
 
     Ui::frm_main* ui;
     Services services_;

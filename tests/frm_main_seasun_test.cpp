@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -12,9 +17,12 @@
 #include "input/frm_sst.h"
 #include "input/sea_sun_block_text.h"
 #include "input/sea_sun_encoder.h"
+#include "platform/number_text.h"
+#include "platform/qt_serial_port.h"
 #include "seawater/salinity.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_port.h"
+#include "support/pty.h"
 
 namespace {
 
@@ -159,6 +167,61 @@ TEST(CoefficientWindow, BoxesInTwoColumns) {
             EXPECT_GT(l->y(), window.findChild<QLineEdit*>(left[row - 1])->y());
         }
     }
+}
+
+// The simulated instrument streams its words at line speed into a pseudo-terminal; the window,
+// with real serial ports, polls them once a second.
+TEST(SimulatedSeaSun, ReadingsReachTheFieldsAndLabels) {
+    constexpr int kPort = 4;
+    QLocale::setDefault(QLocale(QLocale::English));
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("ctd"));
+    QProcess sim;
+    sim.start(QStringLiteral(SONDREL_TOOLS_DIR "/sondrel-sim/sondrel-sim"),
+              {"--mode", "seasun", "--link", link, "--pressure", "1.2", "--temperature", "18.5",
+               "--conductivity", "45"});
+    ASSERT_TRUE(sim.waitForStarted());
+    const std::shared_ptr<void> cleanUp(nullptr, [&](void*) {
+        sim.terminate();
+        sim.waitForFinished();
+        test_support::mapPort(kPort, QString());
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Sondrel", "Sondrel")
+            .remove(QStringLiteral("COM_Port"));
+        QLocale::setDefault(QLocale::system());
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(link).isSymLink(); }, 20000));
+    test_support::mapPort(kPort, link);
+
+    FakeDialogs dialogs;
+    frm_main window(Services{&dialogs, [](QObject* p) { return new QtSerialPort(p); }});
+    window.findChild<QRadioButton*>("op_sst")->click();
+    window.findChild<QLineEdit*>("Text3")->setText(QString::number(kPort));
+    window.findChild<QPushButton*>("Command3")->click();
+    ASSERT_TRUE(window.findChild<SerialPort*>("Com_SST")->isOpen());
+
+    const auto expected = [](Channel channel, double value) {
+        return sea_sun::convert(channel, sea_sun::rawCountFor(channel, value));
+    };
+    const double pressure = expected(Channel::Pressure, 1.2);
+    const double temperature = expected(Channel::Temperature, 18.5);
+    const double conductivity = expected(Channel::Conductivity, 4.5);
+    const auto shows = [&](const char* label, double value) {
+        return window.findChild<QLabel*>(label)->text() ==
+               number_text::formatPattern(value, u"0.000");
+    };
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return shows("lb_press", pressure) && shows("lb_temp", temperature) &&
+                   shows("lb_con", conductivity);
+        },
+        20000));
+    EXPECT_EQ(window.pressure, pressure);
+    EXPECT_EQ(window.temperature, temperature);
+    EXPECT_EQ(window.conductivity, conductivity);
+    EXPECT_EQ(window.salinity, *seawater::practicalSalinity(conductivity, temperature, pressure));
+    EXPECT_GT(window.soundvelocity, 1400);
+    EXPECT_FALSE(window.findChild<QPlainTextEdit*>("Text4")->toPlainText().isEmpty());
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 }  // namespace

@@ -2,13 +2,16 @@
 
 #include <QLocale>
 #include <cmath>
-#include <iostream>
 #include <numbers>
 
+#include "option_values.h"
 #include "platform/number_text.h"
 #include "run_control.h"
 
 namespace {
+
+using option_values::readCount;
+using option_values::readNumber;
 
 const QCommandLineOption kInterval("interval", "Milliseconds between writes.", "ms", "1000");
 const QCommandLineOption kConductivity("conductivity", "Conductivity in mS/cm.", "value", "35.008");
@@ -46,30 +49,6 @@ struct Settings {
     int garbageEvery = 0;
     int count = 0;
 };
-
-bool readNumber(const QCommandLineParser& parser, const QCommandLineOption& option, double& value) {
-    const auto parsed = number_text::parseInstrument(parser.value(option));
-    if (!parsed) {
-        std::cerr << "sondrel-sim: --" << option.names().front().toStdString()
-                  << " needs a number\n";
-        return false;
-    }
-    value = *parsed;
-    return true;
-}
-
-bool readCount(const QCommandLineParser& parser, const QCommandLineOption& option, int min,
-               int& value) {
-    const auto parsed = number_text::parseInstrument(parser.value(option));
-    const auto whole = parsed ? number_text::toWhole(*parsed, min, 1'000'000'000) : std::nullopt;
-    if (!whole || *whole != *parsed) {
-        std::cerr << "sondrel-sim: --" << option.names().front().toStdString()
-                  << " needs a whole number of at least " << min << '\n';
-        return false;
-    }
-    value = *whole;
-    return true;
-}
 
 std::optional<Settings> readSettings(const QCommandLineParser& parser) {
     Settings s;

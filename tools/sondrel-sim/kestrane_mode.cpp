@@ -1,9 +1,8 @@
 #include "kestrane_mode.h"
 
 #include <QLocale>
-#include <cmath>
-#include <numbers>
 
+#include "drift.h"
 #include "option_values.h"
 #include "platform/number_text.h"
 #include "run_control.h"
@@ -68,7 +67,7 @@ std::optional<Settings> readSettings(const QCommandLineParser& parser) {
 
 // A slow swing of the given amplitude that starts at zero; about `period` records per swing.
 double swing(const Settings& s, int n, double amplitude, int period) {
-    return s.drift ? amplitude * std::sin(2 * std::numbers::pi * n / period) : 0;
+    return s.drift ? drift::swing(n, amplitude, period) : 0;
 }
 
 // Line n (from 0) of the stream.

@@ -1,9 +1,9 @@
 #include "seasun_mode.h"
 
-#include <algorithm>
 #include <chrono>
 #include <optional>
 
+#include "drift.h"
 #include "input/sea_sun_encoder.h"
 #include "option_values.h"
 #include "run_control.h"
@@ -19,24 +19,30 @@ const QCommandLineOption kPressure(
 const QCommandLineOption kTemperature("temperature", "Temperature in degrees Celsius.", "value",
                                       "20");
 const QCommandLineOption kConductivity("conductivity", "Conductivity in mS/cm.", "value", "40");
+const QCommandLineOption kDrift("drift",
+                                "Let the values swing slowly around the given ones, so that a "
+                                "display visibly changes.");
 // 1200 baud with a start bit, 8 data bits, a parity bit and a stop bit is 109 bytes a second.
 const QCommandLineOption kRate("rate", "Bytes per second.", "n", "109");
 const QCommandLineOption kCount("count", "Stop after this many rounds (0: run until stopped).", "n",
                                 "0");
 
-// Bytes leave in the small pieces a slow line delivers, never faster than the rate allows.
+// Bytes leave in the small pieces a slow line delivers, never ahead of the rate.
 constexpr std::chrono::milliseconds kPace(20);
+constexpr int kRoundBytes = 9;
 
 struct Settings {
     double pressure = 0;
     double temperature = 0;
     double conductivity = 0;
+    bool drift = false;
     int rate = 0;
     int count = 0;
 };
 
 std::optional<Settings> readSettings(const QCommandLineParser& parser) {
     Settings s;
+    s.drift = parser.isSet(kDrift);
     if (readNumber(parser, kPressure, s.pressure) &&
         readNumber(parser, kTemperature, s.temperature) &&
         readNumber(parser, kConductivity, s.conductivity) && readCount(parser, kRate, 1, s.rate) &&
@@ -46,8 +52,19 @@ std::optional<Settings> readSettings(const QCommandLineParser& parser) {
     return std::nullopt;
 }
 
+// Round n (from 0) of the stream. The swings take about a minute and a half to three minutes,
+// whatever the rate.
+QByteArray roundAt(const Settings& s, int n) {
+    const double seconds = static_cast<double>(n) * kRoundBytes / s.rate;
+    const auto swing = [&](double amplitude, double period) {
+        return s.drift ? drift::swing(seconds, amplitude, period) : 0;
+    };
+    return seaSunRound(s.pressure + swing(0.5, 90), s.temperature + swing(1, 180),
+                       s.conductivity + swing(2, 120));
+}
+
 void addOptions(QCommandLineParser& parser) {
-    parser.addOptions({kPressure, kTemperature, kConductivity, kRate, kCount});
+    parser.addOptions({kPressure, kTemperature, kConductivity, kDrift, kRate, kCount});
 }
 
 // The stream starts at the first byte of a word; the reader falls into it wherever its reads
@@ -57,25 +74,23 @@ int run(const QCommandLineParser& parser, Endpoint& endpoint) {
     if (!settings) {
         return 2;
     }
-    const QByteArray round =
-        seaSunRound(settings->pressure, settings->temperature, settings->conductivity);
-    const qint64 total = qint64{settings->count} * round.size();
     const auto start = std::chrono::steady_clock::now();
+    QByteArray stream;
+    int rounds = 0;
     qint64 sent = 0;
-    while (total == 0 || sent < total) {
+    while (settings->count == 0 || rounds < settings->count || !stream.isEmpty()) {
         if (!run_control::pause(kPace)) {
             return 0;
         }
         const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
             std::chrono::steady_clock::now() - start);
-        qint64 due = elapsed.count() * settings->rate / 1000;
-        if (total > 0) {
-            due = std::min(due, total);
+        const qint64 due = elapsed.count() * settings->rate / 1000 - sent;
+        while (stream.size() < due && (settings->count == 0 || rounds < settings->count)) {
+            stream += roundAt(*settings, rounds++);
         }
-        QByteArray piece;
-        for (; sent < due; ++sent) {
-            piece += round.at(sent % round.size());
-        }
+        const QByteArray piece = stream.first(std::min(due, stream.size()));
+        stream.remove(0, piece.size());
+        sent += piece.size();
         if (!piece.isEmpty() && !endpoint.write(piece)) {
             return run_control::stopRequested() ? 0 : 1;
         }

@@ -115,16 +115,10 @@ bool frm_main::storeRecord(QByteArrayView record) {
     return true;
 }
 
-// Inserted at the caret, replacing any selection, like typing. The instrument sends ASCII;
-// Latin-1 gives every byte a character, so no byte can fail to decode.
+// Inserted at the caret, replacing any selection, like typing.
 void frm_main::showIncoming(const QByteArray& bytes) {
-    QString text = QString::fromLatin1(bytes);
-    // A CR LF split between two pieces is one line break, not two.
-    if (shownEndsWithCr_ && text.startsWith(QLatin1Char('\n'))) {
-        text.remove(0, 1);
-    }
-    shownEndsWithCr_ = bytes.endsWith('\r');
-    ui->Text4->insertPlainText(text);
+    ui->Text4->insertPlainText(
+        incomingText_.show(bytes, ui->Text4->textCursor().positionInBlock()));
 
     QTextDocument* document = ui->Text4->document();
     const int excess = document->characterCount() - 1 - kIncomingKept;

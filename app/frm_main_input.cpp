@@ -149,7 +149,9 @@ void frm_main::inputFailed(const PortError& error) {
 }
 
 void frm_main::retryInput() {
-    if (Com_in->isOpen() || !Com_in->open()) {
-        inputRetry_.stop();
+    if (!Com_in->isOpen() && Com_in->open()) {
+        return;  // still gone
     }
+    inputRetry_.stop();
+    qInfo().noquote() << QStringLiteral("port %1 is back").arg(Com_in->portNumber());
 }

@@ -4,10 +4,12 @@
 #include <QString>
 #include <QTimer>
 #include <QWidget>
+#include <memory>
 
 #include "app/services.h"
 #include "input/ascii_framer.h"
 #include "input/incoming_text.h"
+#include "logging/log_writer.h"
 #include "platform/serial_port.h"
 #include "platform/timer.h"
 
@@ -71,18 +73,18 @@ private:
     // Sea & Sun decoder and coefficient window (frm_main_seasun.cpp).
     void setUpSeaSun();
 
-
-
     // Output connection, send lamp, telegrams (frm_main_output.cpp).
     void setUpOutput();
 
-
-
     // Data log (frm_main_log.cpp).
     void setUpLog();
-
-
-
+    void chooseLogFile();
+    void setSamplingInterval();
+    void takeSample();
+    // Writes the lines still in memory, so that closing the window loses no sample.
+    void writePendingLog();
+    void showLogStatus();
+    std::unique_ptr<LogWriter> log_writer;
 
     Ui::frm_main* ui;
     Services services_;

@@ -10,6 +10,7 @@
 #include "app/services.h"
 #include "input/ascii_framer.h"
 #include "input/bit_table.h"
+#include "input/incoming_text.h"
 #include "logging/log_writer.h"
 #include "platform/serial_port.h"
 #include "platform/timer.h"
@@ -70,7 +71,7 @@ private:
 
     AsciiFramer inputBuffer_;
     QTimer inputRetry_;  // reopens a vanished Com_in about once a second
-    bool shownEndsWithCr_ = false;
+    IncomingText incomingText_;
 
     // Sea & Sun decoder and coefficient window (frm_main_seasun.cpp).
     void setUpSeaSun();

@@ -61,8 +61,18 @@ private:
 
     // Output connection, send lamp, telegrams (frm_main_output.cpp).
     void setUpOutput();
-
-
+    void startOutput();
+    void stopOutput();
+    void sendTick();
+    void lampTick();
+    QByteArray chosenTelegram() const;
+    void reportOutputStartFailure(const PortError& error);
+    void outputLost(const PortError& error);
+    void reopenOutput();
+    // Set by a start that opened com_out, cleared by "Stop Sending" and by the next start:
+    // while set, a port lost to a vanished device is reopened once a second.
+    bool output_wanted_ = false;
+    Timer* output_reopen_ = nullptr;
 
     // Data log (frm_main_log.cpp).
     void setUpLog();

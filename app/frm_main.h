@@ -69,9 +69,8 @@ private:
     void reportOutputStartFailure(const PortError& error);
     void outputLost(const PortError& error);
     void reopenOutput();
-    // Set by a start that opened com_out, cleared by "Stop Sending" and by the next start:
-    // while set, a port lost to a vanished device is reopened once a second.
-    bool output_wanted_ = false;
+    // Reopens com_out once a second after its device went away, until it is back or the user
+    // starts or stops the output.
     Timer* output_reopen_ = nullptr;
 
     // Data log (frm_main_log.cpp).

@@ -34,7 +34,6 @@ void frm_main::setUpOutput() {
 // Each step that fails ends the start and leaves what the earlier steps did: the port closed,
 // the configuration stored, or the port open with the send timer as it was.
 void frm_main::startOutput() {
-    output_wanted_ = false;
     output_reopen_->setEnabled(false);
     if (com_out->isOpen()) {
         com_out->close();
@@ -59,8 +58,6 @@ void frm_main::startOutput() {
         reportOutputStartFailure(*error);
         return;
     }
-    output_wanted_ = true;
-
     const auto typed = number_text::parse(ui->tx_timer->text());
     const auto send = typed ? number_text::toWhole(*typed, 0, Timer::kMaxInterval) : std::nullopt;
     if (!send) {
@@ -77,7 +74,6 @@ void frm_main::startOutput() {
 
 // The lamp keeps its colour.
 void frm_main::stopOutput() {
-    output_wanted_ = false;
     output_reopen_->setEnabled(false);
     if (com_out->isOpen()) {
         com_out->close();
@@ -122,16 +118,12 @@ void frm_main::reportOutputStartFailure(const PortError& error) {
     }
 }
 
-// The device went away (unplugged adapter, receiver switched off): the port is already closed.
-// The lamp must not go on flashing as if telegrams were leaving; the send timer keeps running
-// and its ticks resume the telegrams once the port is back.
+// The device went away (unplugged adapter, receiver switched off) and the port is already
+// closed. The lamp must not go on flashing as if telegrams were leaving; the send timer keeps
+// running, and its ticks resume the telegrams once the port is back.
 void frm_main::outputLost(const PortError& error) {
     ui->Shape1->setColor(SendLamp::kIdle);
     Timer3->setEnabled(false);
-    if (!output_wanted_) {
-        qWarning().noquote() << "Output port" << com_out->portNumber() << "lost:" << error.reason;
-        return;
-    }
     qWarning().noquote() << "Output port" << com_out->portNumber() << "lost:" << error.reason
                          << "- reopening it once a second";
     output_reopen_->setEnabled(true);

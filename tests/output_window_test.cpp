@@ -356,12 +356,4 @@ TEST_F(OutputWindowTest, StopEndsTheRetries) {
     EXPECT_FALSE(reopenTimer->isEnabled());
 }
 
-TEST_F(OutputWindowTest, LossAfterAFailedRestartIsNotRetried) {
-    start();
-    out->openErrors.push_back(kBusy);
-    start();
-    out->vanish();
-    EXPECT_FALSE(reopenTimer->isEnabled());
-}
-
 }  // namespace

@@ -37,6 +37,8 @@ frm_main::frm_main(const Services& services, QWidget* parent)
       Timer2(new Timer("Timer2", 1000, this)),
       Timer3(new Timer("Timer3", 200, this)),
       Timer4(new Timer("Timer4", 1000, this)) {
+    // The icon is compiled into this static library; without this the linker drops it.
+    Q_INIT_RESOURCE(sondrel);
     ui->setupUi(this);
     const QIcon icon(QStringLiteral(":/icons/sondrel.png"));
     setWindowIcon(icon);
@@ -55,7 +57,9 @@ frm_main::frm_main(const Services& services, QWidget* parent)
     load();
 }
 
-frm_main::~frm_main() { delete ui; }
+frm_main::~frm_main() {
+    delete ui;
+}
 
 void frm_main::load() {
     restorePortBoxes(settings_store::kInputKey, ui->Text3, ui->Text2);
@@ -96,6 +100,7 @@ void frm_main::holdHeight() {
 
 void frm_main::closeEvent(QCloseEvent* event) {
     closePorts();
+    writePendingLog();
     event->accept();
 }
 

@@ -2,9 +2,13 @@
 
 #include <QLineEdit>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
+#include <memory>
 
 #include "app/services.h"
+#include "input/ascii_framer.h"
+#include "logging/log_writer.h"
 #include "platform/serial_port.h"
 #include "platform/timer.h"
 
@@ -51,13 +55,22 @@ private:
 
     // Input connection and ASCII reader (frm_main_input.cpp).
     void setUpInput();
+    void startInputConnection();
+    bool connectPort(SerialPort* port, QLineEdit* portBox, QLineEdit* settingsBox, const char* key);
+    bool reportPortResult(const PortResult& result);
+    void readInput();
+    bool storeRecord(QByteArrayView record);
+    void showIncoming(const QByteArray& bytes);
+    void recoverInput();
+    void inputFailed(const PortError& error);
+    void retryInput();
 
-
+    AsciiFramer inputBuffer_;
+    QTimer inputRetry_;  // reopens a vanished Com_in about once a second
+    bool shownEndsWithCr_ = false;
 
     // Sea & Sun decoder and coefficient window (frm_main_seasun.cpp).
     void setUpSeaSun();
-
-
 
     // Output connection, send lamp, telegrams (frm_main_output.cpp).
     void setUpOutput();
@@ -66,7 +79,6 @@ private:
     void sendTick();
     void lampTick();
     QByteArray chosenTelegram() const;
-    void reportOutputStartFailure(const PortError& error);
     void outputLost(const PortError& error);
     void reopenOutput();
     // Reopens com_out once a second after its device went away, until it is back or the user
@@ -75,9 +87,13 @@ private:
 
     // Data log (frm_main_log.cpp).
     void setUpLog();
-
-
-
+    void chooseLogFile();
+    void setSamplingInterval();
+    void takeSample();
+    // Writes the lines still in memory, so that closing the window loses no sample.
+    void writePendingLog();
+    void showLogStatus();
+    std::unique_ptr<LogWriter> log_writer;
 
     Ui::frm_main* ui;
     Services services_;

@@ -22,9 +22,11 @@ std::optional<std::array<double, N>> readBoxes(const std::array<TypedBox, N>& bo
     for (std::size_t i = 0; i < N; ++i) {
         const auto value = number_text::parse(boxes[i].box->text());
         if (!value) {
-            const QString name = boxes[i].caption ? boxes[i].caption->text() : boxes[i].box->objectName();
-            dialogs.inform(title, QStringLiteral("\"%1\" is not a number. Please correct the box \"%2\".")
-                                      .arg(boxes[i].box->text(), name));
+            const QString name =
+                boxes[i].caption ? boxes[i].caption->text() : boxes[i].box->objectName();
+            dialogs.inform(title,
+                           QStringLiteral("\"%1\" is not a number. Please correct the box \"%2\".")
+                               .arg(boxes[i].box->text(), name));
             return std::nullopt;
         }
         values[i] = *value;
@@ -35,10 +37,9 @@ std::optional<std::array<double, N>> readBoxes(const std::array<TypedBox, N>& bo
 }  // namespace
 
 void frm_main::calculate() {
-    const auto typed = readBoxes<3>({{{ui->tx_pre, ui->Label23},
-                                      {ui->tx_temp, ui->Label22},
-                                      {ui->tx_cond, ui->Label25}}},
-                                    *services_.dialogs, windowTitle());
+    const auto typed = readBoxes<3>(
+        {{{ui->tx_pre, ui->Label23}, {ui->tx_temp, ui->Label22}, {ui->tx_cond, ui->Label25}}},
+        *services_.dialogs, windowTitle());
     if (!typed) {
         return;
     }

@@ -31,31 +31,11 @@ void frm_main::setUpOutput() {
     connect(com_out, &SerialPort::failed, this, &frm_main::outputLost);
 }
 
-// Each step that fails ends the start and leaves what the earlier steps did: the port closed,
-// the configuration stored, or the port open with the send timer as it was.
+// A failure ends the start and leaves what the earlier steps did: the port closed, the
+// configuration stored, or the port open with the send timer as it was.
 void frm_main::startOutput() {
     output_reopen_->setEnabled(false);
-    if (com_out->isOpen()) {
-        com_out->close();
-    }
-    const auto number = number_text::parseInt16(ui->Text5->text());
-    if (!number) {
-        qWarning().noquote() << "Output port: not a port number:" << ui->Text5->text();
-        return;
-    }
-    if (const auto error = com_out->setPortNumber(*number)) {
-        reportOutputStartFailure(*error);
-        return;
-    }
-    if (const auto error = com_out->setSettings(ui->Text6->text())) {
-        reportOutputStartFailure(*error);
-        return;
-    }
-    // Stored before opening, so that a port that then fails to open is still remembered.
-    settings_store::setPortConfiguration(settings_store::kOutputKey,
-                                         ui->Text5->text() + u':' + ui->Text6->text());
-    if (const auto error = com_out->open()) {
-        reportOutputStartFailure(*error);
+    if (!connectPort(com_out, ui->Text5, ui->Text6, settings_store::kOutputKey)) {
         return;
     }
     const auto typed = number_text::parse(ui->tx_timer->text());
@@ -109,13 +89,6 @@ QByteArray frm_main::chosenTelegram() const {
         return telegrams::svp20(soundvelocity, pressure, temperature);
     }
     return telegrams::generic(soundvelocity);
-}
-
-void frm_main::reportOutputStartFailure(const PortError& error) {
-    qWarning().noquote() << "Output port" << ui->Text5->text() << "failed:" << error.reason;
-    if (error.number == SerialPort::kUnusablePort) {
-        services_.dialogs->inform(windowTitle(), QStringLiteral("Please choose another COM Port!"));
-    }
 }
 
 // The device went away (unplugged adapter, receiver switched off) and the port is already

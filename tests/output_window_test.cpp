@@ -78,6 +78,9 @@ protected:
         lamp = window->findChild<SendLamp*>("Shape1");
         window->show();
     }
+    ~OutputWindowTest() override {
+        settings_store::setPortConfiguration(settings_store::kOutputKey, storedBefore);
+    }
 
     Timer* timer(const char* name) { return window->findChild<Timer*>(name); }
     void type(const char* box, const QString& text) {
@@ -95,6 +98,7 @@ protected:
     void reopenTick() { emit reopenTimer->tick(); }
     QString stored() const { return settings_store::portConfiguration(settings_store::kOutputKey); }
 
+    const QString storedBefore = stored();
     FakeDialogs dialogs;
     QStringList journal;
     std::vector<ScriptedPort*> ports;

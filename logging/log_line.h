@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+
+// The measurement fields as the window holds them: conductivity in S/m and pressure in bar.
+struct LogValues {
+    double conductivity = 0;
+    double pressure = 0;
+    double temperature = 0;
+    double salinity = 0;
+    double soundvelocity = 0;
+};
+
+// The date-time field: the locale's short date with a four-digit year, a space and the locale's
+// long time without a time-zone name; the date alone in the first second of a day, which the
+// time shows as midnight.
+QString logDateTime(const QDateTime& when, const QLocale& locale = QLocale());
+
+// One data line with its CR LF: the date-time and the five values in the header's units
+// (mS/cm and dbar), TAB-separated, with the locale's decimal separator.
+QString logLine(const QDateTime& when, const LogValues& values, const QLocale& locale = QLocale());

@@ -1,0 +1,35 @@
+#include "logging/log_status.h"
+
+// The short texts fit the narrow label beside the sampling interval; the details go to its
+// tooltip.
+LogStatus logStatus(const LogWriter& writer) {
+    LogStatus status;
+    if (!writer.failing() && !writer.recovered() && writer.droppedLines() == 0) {
+        return status;
+    }
+    const qint64 dropped = writer.droppedLines();
+    const QString lost = QString::number(dropped);
+    if (writer.failing()) {
+        status.alarm = true;
+        status.text = dropped > 0 ? QStringLiteral("Failing, %1 lost").arg(lost)
+                                  : QStringLiteral("Log failing!");
+        status.details = QStringLiteral(
+                             "The log file cannot be written (%1). %2 lines wait in "
+                             "memory and go to the file once it can be written again.")
+                             .arg(writer.lastError(), QString::number(writer.waitingLines()));
+    } else {
+        status.alarm = dropped > 0;
+        status.text = dropped > 0 ? QStringLiteral("OK again, %1 lost").arg(lost)
+                                  : QStringLiteral("Log writes again");
+        status.details = QStringLiteral(
+            "The log file is written again; every waiting line "
+            "reached it.");
+    }
+    if (dropped > 0) {
+        status.details += QStringLiteral(
+                              " %1 of the oldest lines were lost while the file could "
+                              "not be written.")
+                              .arg(lost);
+    }
+    return status;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <deque>
+
+#include "platform/text_file.h"
+
+// Gathers the log's data lines in memory and appends them to the log file 20 at a time, with one
+// open, write and close per batch. A batch that cannot be written stays and is tried again with
+// the next sample; only a failure long enough to fill the memory cap loses lines, the oldest
+// first, and those are counted.
+class LogWriter {
+public:
+    static constexpr qsizetype kBatchLines = 20;
+    // About 70000 lines, most of a day at one sample a second.
+    static constexpr qsizetype kDefaultCapacity = qsizetype{4} * 1024 * 1024;  // characters
+
+    explicit LogWriter(TextFiles& files, qsizetype capacity = kDefaultCapacity);
+
+    // Creates the file with the header line alone.
+    FileResult createFile(const QString& path);
+    // Counts one sample and keeps its line (with its CR LF); once a batch has gathered and a
+    // path is given, appends every waiting line to the file there.
+    void addSample(const QString& line, const QString& path);
+    // Appends every waiting line to the file now; on failure they keep waiting.
+    FileResult writeWaiting(const QString& path);
+
+    qint64 samples() const { return samples_; }
+    qsizetype waitingLines() const { return static_cast<qsizetype>(lines_.size()); }
+    qint64 droppedLines() const { return dropped_; }
+    // The last write failed; the text says why.
+    bool failing() const { return !lastError_.isEmpty(); }
+    const QString& lastError() const { return lastError_; }
+    // A write failed at some point and a later one succeeded.
+    bool recovered() const { return recovered_; }
+
+private:
+    void dropOverCapacity();
+
+    TextFiles& files_;
+    qsizetype capacity_;
+    std::deque<QString> lines_;
+    qsizetype characters_ = 0;
+    qint64 samples_ = 0;
+    qint64 dropped_ = 0;
+    QString lastError_;
+    bool recovered_ = false;
+};

@@ -1,0 +1,130 @@
+#include "support/pty.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTest>
+#include <cerrno>
+
+namespace test_support {
+
+Pty::Pty() {
+    termios raw{};
+    cfmakeraw(&raw);
+    int master = -1;
+    int slave = -1;
+    if (openpty(&master, &slave, nullptr, &raw, nullptr) != 0) {
+        return;
+    }
+    tcsetattr(master, TCSANOW, &raw);
+    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+    master_ = master;
+    slave_ = slave;
+    slavePath_ = QString::fromLocal8Bit(ttyname(slave));
+}
+
+Pty::~Pty() {
+    close();
+}
+
+void Pty::close() {
+    if (master_ >= 0) {
+        ::close(master_);
+        ::close(slave_);
+    }
+    master_ = -1;
+    slave_ = -1;
+}
+
+bool Pty::write(QByteArrayView bytes, std::chrono::milliseconds deadline) {
+    qsizetype done = 0;
+    const auto writeSome = [&] {
+        while (isOpen() && done < bytes.size()) {
+            const ssize_t n = ::write(master_, bytes.data() + done, bytes.size() - done);
+            if (n < 0) {
+                return errno != EAGAIN && errno != EINTR;  // a real error ends the wait
+            }
+            done += n;
+        }
+        return true;
+    };
+    return QTest::qWaitFor(writeSome, static_cast<int>(deadline.count())) && done == bytes.size();
+}
+
+QByteArray Pty::readAvailable() {
+    QByteArray collected;
+    char chunk[4096];
+    while (isOpen()) {
+        const ssize_t n = ::read(master_, chunk, sizeof chunk);
+        if (n <= 0) {
+            break;
+        }
+        collected.append(chunk, n);
+    }
+    return collected;
+}
+
+QByteArray Pty::readUntil(const std::function<bool(const QByteArray&)>& enough,
+                          std::chrono::milliseconds deadline) {
+    QByteArray collected;
+    static_cast<void>(QTest::qWaitFor(
+        [&] {
+            collected += readAvailable();
+            return enough(collected);
+        },
+        static_cast<int>(deadline.count())));
+    return collected;
+}
+
+// QSerialPort's lock file is named after the last part of the path, in a directory that every
+// process shares: the name must differ from that of any other test process's device.
+PtyDevice::PtyDevice(int portNumber)
+    : link_(dir_.filePath(QStringLiteral("tty") + QFileInfo(dir_.path()).fileName())),
+      portNumber_(portNumber) {
+    plugIn();
+    if (portNumber_ > 0) {
+        mapPort(portNumber_, link_);
+    }
+}
+
+PtyDevice::~PtyDevice() {
+    unplug();
+    if (portNumber_ > 0) {
+        mapPort(portNumber_, QString());
+    }
+}
+
+// The link goes with the terminal, as a USB adapter's device node does: left dangling, it
+// could come to name a terminal that another process opens later.
+void PtyDevice::unplug() {
+    QFile::remove(link_);
+    if (pty_) {
+        pty_->close();
+    }
+}
+
+void PtyDevice::plugIn() {
+    pty_ = std::make_unique<Pty>();
+    QFile::remove(link_);
+    QFile::link(pty_->slavePath(), link_);
+}
+
+void mapPort(int number, const QString& devicePath) {
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Sondrel"),
+                    QStringLiteral("Sondrel"));
+    const QString key = QStringLiteral("Ports/COM%1").arg(number);
+    if (devicePath.isEmpty()) {
+        store.remove(key);
+    } else {
+        store.setValue(key, devicePath);
+    }
+    store.sync();
+}
+
+}  // namespace test_support

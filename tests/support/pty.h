@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QTemporaryDir>
+#include <chrono>
+#include <functional>
+#include <memory>
+
+// Pseudo-terminals standing in for serial devices. The program under test opens the slave side
+// through the same QSerialPort code path as a real adapter; the test holds the master side,
+// writing what an instrument would send and reading what the program sends.
+namespace test_support {
+
+using namespace std::chrono_literals;
+
+// One pseudo-terminal, raw on both sides: no echo, no line editing, no CR/LF translation, so
+// bytes pass unchanged. The test keeps a slave descriptor open as well, so that the program
+// closing and reopening the device loses nothing already written into it.
+class Pty {
+public:
+    Pty();  // check isOpen(): a machine without free pseudo-terminals gives a closed one
+    ~Pty();
+    Pty(const Pty&) = delete;
+    Pty& operator=(const Pty&) = delete;
+
+    bool isOpen() const { return master_ >= 0; }
+    // The device path the program opens, e.g. /dev/pts/5.
+    QString slavePath() const { return slavePath_; }
+
+    // Writes every byte, running the Qt event loop while the program has not read enough to
+    // make room. False once the deadline passes or the terminal has been closed.
+    bool write(QByteArrayView bytes, std::chrono::milliseconds deadline = 10s);
+    // Runs the Qt event loop and collects what the program wrote until `enough` says so for
+    // everything collected or the deadline passes; returns everything collected.
+    QByteArray readUntil(const std::function<bool(const QByteArray&)>& enough,
+                         std::chrono::milliseconds deadline = 10s);
+    // What the program has written so far, without waiting.
+    QByteArray readAvailable();
+
+    // The far end goes away: the program's open descriptor sees a hang-up, the path vanishes.
+    void close();
+
+private:
+    int master_ = -1;
+    int slave_ = -1;
+    QString slavePath_;
+};
+
+// A serial device at a path that stays the same (a symbolic link to the slave of the current
+// pseudo-terminal), so that it can be unplugged and plugged in again like a USB adapter.
+class PtyDevice {
+public:
+    // With a port number above 0 the settings store maps that number to path() for as long
+    // as the device lives.
+    explicit PtyDevice(int portNumber = 0);
+    ~PtyDevice();
+    PtyDevice(const PtyDevice&) = delete;
+    PtyDevice& operator=(const PtyDevice&) = delete;
+
+    bool isOpen() const { return pty_ && pty_->isOpen(); }
+    QString path() const { return link_; }
+    Pty& pty() { return *pty_; }
+
+    // The terminal closes and path() disappears: opening it fails as for a missing device.
+    void unplug();
+    // A new terminal behind the same path.
+    void plugIn();
+
+private:
+    QTemporaryDir dir_;
+    QString link_;
+    int portNumber_;
+    std::unique_ptr<Pty> pty_;
+};
+
+// Port number N opens `devicePath` (settings store section "Ports", key "COM<N>"); an empty
+// path removes the mapping.
+void mapPort(int number, const QString& devicePath);
+
+}  // namespace test_support

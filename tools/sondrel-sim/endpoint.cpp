@@ -1,0 +1,130 @@
+#include "endpoint.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+#include <iostream>
+
+#include "run_control.h"
+
+namespace {
+
+speed_t toSpeed(int baudRate) {
+    switch (baudRate) {
+        case 1200:
+            return B1200;
+        case 2400:
+            return B2400;
+        case 4800:
+            return B4800;
+        case 9600:
+            return B9600;
+        case 19200:
+            return B19200;
+        case 38400:
+            return B38400;
+        case 57600:
+            return B57600;
+        case 115200:
+            return B115200;
+        default:
+            return B0;
+    }
+}
+
+void complain(const char* what) {
+    std::cerr << "sondrel-sim: " << what << ": " << std::strerror(errno) << '\n';
+}
+
+}  // namespace
+
+std::unique_ptr<Endpoint> Endpoint::openPty() {
+    termios raw{};
+    cfmakeraw(&raw);
+    int master = -1;
+    int slave = -1;
+    if (openpty(&master, &slave, nullptr, &raw, nullptr) != 0) {
+        complain("no pseudo-terminal");
+        return nullptr;
+    }
+    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+    return std::unique_ptr<Endpoint>(
+        new Endpoint(master, slave, QString::fromLocal8Bit(ttyname(slave))));
+}
+
+std::unique_ptr<Endpoint> Endpoint::openDevice(const QString& path, int baudRate) {
+    const speed_t speed = toSpeed(baudRate);
+    if (speed == B0) {
+        std::cerr << "sondrel-sim: unsupported baud rate " << baudRate << '\n';
+        return nullptr;
+    }
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        complain(QFile::encodeName(path).constData());
+        return nullptr;
+    }
+    termios settings{};
+    tcgetattr(fd, &settings);
+    cfmakeraw(&settings);
+    settings.c_cflag |= CLOCAL | CREAD;
+    cfsetspeed(&settings, speed);
+    if (tcsetattr(fd, TCSANOW, &settings) != 0) {
+        complain("cannot configure the device");
+        ::close(fd);
+        return nullptr;
+    }
+    return std::unique_ptr<Endpoint>(new Endpoint(fd, -1, path));
+}
+
+Endpoint::~Endpoint() {
+    if (!link_.isEmpty()) {
+        QFile::remove(link_);
+    }
+    ::close(fd_);
+    if (heldSlave_ >= 0) {
+        ::close(heldSlave_);
+    }
+}
+
+bool Endpoint::linkAs(const QString& link) {
+    if (QFileInfo(link).isSymLink()) {
+        QFile::remove(link);
+    }
+    if (!QFile::link(path_, link)) {
+        std::cerr << "sondrel-sim: cannot create the link " << QFile::encodeName(link).constData()
+                  << '\n';
+        return false;
+    }
+    link_ = link;
+    return true;
+}
+
+// Waits in short steps while the line cannot take more, so that a stop request is seen.
+bool Endpoint::write(QByteArrayView bytes) {
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        if (run_control::stopRequested()) {
+            return false;
+        }
+        const ssize_t n =
+            ::write(fd_, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
+        if (n >= 0) {
+            done += n;
+            continue;
+        }
+        if (errno != EAGAIN && errno != EINTR) {
+            complain("write");
+            return false;
+        }
+        pollfd writable{fd_, POLLOUT, 0};
+        poll(&writable, 1, 100);
+    }
+    return true;
+}

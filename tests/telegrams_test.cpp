@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <limits>
+#include <ostream>
 
 namespace {
 
@@ -20,6 +22,11 @@ struct Reading {
     QByteArray svp20;
     QByteArray generic;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const Reading& c, std::ostream* os) {
+    *os << c.name;
+}
 
 // Field 1 of SVP 20 and field 3 convert to whole tenths with ties to even, while the Generic
 // telegram and the pressure field round halves away from zero: the same 1500.25 m/s comes out

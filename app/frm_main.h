@@ -82,6 +82,16 @@ private:
 
     // Output connection, send lamp, telegrams (frm_main_output.cpp).
     void setUpOutput();
+    void startOutput();
+    void stopOutput();
+    void sendTick();
+    void lampTick();
+    QByteArray chosenTelegram() const;
+    void outputLost(const PortError& error);
+    void reopenOutput();
+    // Reopens com_out once a second after its device went away, until it is back or the user
+    // starts or stops the output.
+    Timer* output_reopen_ = nullptr;
 
     // Data log (frm_main_log.cpp).
     void setUpLog();

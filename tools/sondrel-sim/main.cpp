@@ -5,6 +5,7 @@
 
 #include "endpoint.h"
 #include "kestrane_mode.h"
+#include "receiver_mode.h"
 #include "run_control.h"
 #include "seasun_mode.h"
 
@@ -16,7 +17,7 @@
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("sondrel-sim"));
-    const std::array modes{kestraneMode(), seaSunMode()};
+    const std::array modes{kestraneMode(), seaSunMode(), receiverMode()};
 
     QStringList modeNames;
     for (const Mode& m : modes) {

@@ -17,6 +17,7 @@
 #include "input/frm_sst.h"
 #include "input/sea_sun_block_text.h"
 #include "input/sea_sun_encoder.h"
+#include "output/telegrams.h"
 #include "platform/number_text.h"
 #include "platform/qt_serial_port.h"
 #include "seawater/salinity.h"
@@ -170,9 +171,12 @@ TEST(CoefficientWindow, BoxesInTwoColumns) {
 }
 
 // The simulated instrument streams its words at line speed into a pseudo-terminal; the window,
-// with real serial ports, polls them once a second.
-TEST(SimulatedSeaSun, ReadingsReachTheFieldsAndLabels) {
+// with real serial ports, polls them once a second and sends the sound velocity on.
+TEST(SimulatedSeaSun, ReadingsReachTheFieldsLabelsAndTelegram) {
     constexpr int kPort = 4;
+    constexpr int kOutputPort = 5;
+    test_support::PtyDevice echosounder(kOutputPort);
+    ASSERT_TRUE(echosounder.isOpen());
     QLocale::setDefault(QLocale(QLocale::English));
     QTemporaryDir dir;
     const QString link = dir.filePath(QStringLiteral("ctd"));
@@ -185,6 +189,7 @@ TEST(SimulatedSeaSun, ReadingsReachTheFieldsAndLabels) {
         sim.terminate();
         sim.waitForFinished();
         test_support::mapPort(kPort, QString());
+        test_support::mapPort(kOutputPort, QString());
         QSettings(QSettings::NativeFormat, QSettings::UserScope, "Sondrel", "Sondrel")
             .remove(QStringLiteral("COM_Port"));
         QLocale::setDefault(QLocale::system());
@@ -221,6 +226,13 @@ TEST(SimulatedSeaSun, ReadingsReachTheFieldsAndLabels) {
     EXPECT_EQ(window.salinity, *seawater::practicalSalinity(conductivity, temperature, pressure));
     EXPECT_GT(window.soundvelocity, 1400);
     EXPECT_FALSE(window.findChild<QPlainTextEdit*>("Text4")->toPlainText().isEmpty());
+
+    window.findChild<QLineEdit*>("Text5")->setText(QString::number(kOutputPort));
+    window.findChild<QPushButton*>("Command4")->click();
+    const QByteArray telegram = telegrams::appMicrosystems(window.soundvelocity, QLocale());
+    EXPECT_TRUE(echosounder.pty()
+                    .readUntil([&](const QByteArray& sent) { return sent.contains(telegram); })
+                    .contains(telegram));
     EXPECT_TRUE(dialogs.messages.empty());
 }
 

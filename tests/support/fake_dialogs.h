@@ -26,7 +26,7 @@ public:
         if (chosenFiles.empty()) {
             return std::nullopt;
         }
-        std::optional<QString> answer = chosenFiles.front();
+        const std::optional<QString> answer = std::move(chosenFiles.front());
         chosenFiles.pop_front();
         return answer;
     }

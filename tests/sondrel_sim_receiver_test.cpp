@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QFileInfo>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 #include <ostream>
@@ -16,46 +13,14 @@
 #include "platform/settings_store.h"
 #include "support/fake_dialogs.h"
 #include "support/pty.h"
+#include "support/simulator.h"
 
 namespace {
 
+using test_support::Simulator;
+
 constexpr int kInstrumentPort = 21;
 constexpr int kReceiverPort = 22;
-
-// sondrel-sim in one mode, on a pseudo-terminal linked at a path in a private directory.
-class Simulator {
-public:
-    Simulator(const char* name, QStringList arguments) : link_(dir_.filePath(name)) {
-        process_.start(QStringLiteral(SONDREL_TOOLS_DIR "/sondrel-sim/sondrel-sim"),
-                       arguments << "--link" << link_);
-    }
-    ~Simulator() {
-        process_.terminate();
-        process_.waitForFinished();
-    }
-    bool ready() {
-        return process_.waitForStarted() &&
-               QTest::qWaitFor([&] { return QFileInfo(link_).isSymLink(); });
-    }
-    QString link() const { return link_; }
-
-    // The printed lines after the device path, once at least `count` have come.
-    QStringList lines(qsizetype count) {
-        static_cast<void>(QTest::qWaitFor([&] {
-            output_ += process_.readAllStandardOutput();
-            return output_.count('\n') > count;
-        }));
-        QStringList printed = QString::fromLatin1(output_).split(u'\n', Qt::SkipEmptyParts);
-        printed.removeFirst();
-        return printed;
-    }
-
-private:
-    QTemporaryDir dir_;
-    QString link_;
-    QProcess process_;
-    QByteArray output_;
-};
 
 // What the receiver prints after the time columns: the format and the bytes in quotes.
 QString shown(const char* format, const char* bytes) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QList>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -38,6 +39,11 @@ struct Flood {
     bool sound;
     qint64 discarded;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const Flood& flood, std::ostream* os) {
+    *os << flood.name;
+}
 
 class Floods : public ::testing::TestWithParam<Flood> {};
 

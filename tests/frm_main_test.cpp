@@ -68,7 +68,8 @@ TEST_F(WindowTest, StartsWithDesignDefaults) {
     }
     EXPECT_TRUE(window().findChild<QRadioButton*>("op_kestrane")->isChecked());
     EXPECT_TRUE(window().findChild<QRadioButton*>("op_micro")->isChecked());
-    EXPECT_EQ(window().findChild<QLineEdit*>("Text2")->toolTip(), "Baud-Rate,Parity,Data-Bit,Stop-Bit");
+    EXPECT_EQ(window().findChild<QLineEdit*>("Text2")->toolTip(),
+              "Baud-Rate,Parity,Data-Bit,Stop-Bit");
     for (const char* timer : {"timer_sst", "Timer2", "Timer3", "Timer4"}) {
         EXPECT_FALSE(window().findChild<Timer*>(timer)->isEnabled()) << timer;
     }
@@ -178,7 +179,8 @@ TEST_F(WindowTest, CalculatorRefusesABadBoxAndChangesNothing) {
     type("tx_temp", "warm");
     click("Command8");
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_TRUE(dialogs.messages[0].text.contains("temp")) << dialogs.messages[0].text.toStdString();
+    EXPECT_TRUE(dialogs.messages[0].text.contains("temp"))
+        << dialogs.messages[0].text.toStdString();
     EXPECT_DOUBLE_EQ(window().pressure, 0) << "no half-updated reading";
     EXPECT_DOUBLE_EQ(window().temperature, 15);
     EXPECT_EQ(text("Label24"), "1506.66");

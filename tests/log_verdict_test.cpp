@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace {
@@ -22,6 +23,10 @@ struct Log {
     qint64 samples;
     bool sound;
 };
+
+void PrintTo(const Log& log, std::ostream* os) {
+    *os << log.name;
+}
 
 class Logs : public ::testing::TestWithParam<Log> {};
 

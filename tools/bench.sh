@@ -12,7 +12,9 @@ cmake --build "$dir" --target sondrel_bench sondrel_window_bench sondrel_soak so
 export QT_QPA_PLATFORM=offscreen
 soak_seconds=120
 
-echo "Measuring (about four minutes)..." >&2
+# The machine may be shared; what else ran is part of the figures.
+load=$(cut -d' ' -f1-3 /proc/loadavg)
+echo "Measuring (about three minutes)..." >&2
 # Google Benchmark's CSV: name, iterations, real_time, cpu_time, time_unit, bytes/s, items/s.
 seawater=$("$dir/bench/sondrel_bench" --benchmark_format=csv 2>/dev/null)
 column() { # benchmark name, column number
@@ -32,7 +34,8 @@ cores=$(nproc)
 debian=$(cat /etc/debian_version 2>/dev/null || echo unknown)
 qt=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || echo unknown)
 cat <<TABLE
-Machine: $cpu, $cores cores, Debian $debian, Qt $qt, Release build (GCC -O3), offscreen.
+Machine: $cpu, $cores cores, Debian $debian, Qt $qt, Release build (GCC -O3), offscreen;
+load average $load before measuring.
 
 | Figure | Value | Command |
 |---|---|---|

@@ -45,6 +45,9 @@ void print(const SoakPlan& plan, const SoakReport& r) {
           mebibytes(r.residentStart) + " / " + mebibytes(r.residentMiddle) + " / " +
               mebibytes(r.residentEnd) + " MiB" +
               (r.memoryJudged ? "" : " (growth not judged under AddressSanitizer)"));
+    print("heap in use start / middle / end", mebibytes(r.heapStart) + " / " +
+                                                  mebibytes(r.heapMiddle) + " / " +
+                                                  mebibytes(r.heapEnd) + " MiB");
     for (const QString& fault : r.faults) {
         std::cout << "FAULT: " << fault.toStdString() << '\n';
     }

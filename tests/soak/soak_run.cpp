@@ -10,7 +10,6 @@
 #include <QTimer>
 #include <cmath>
 #include <memory>
-#include <vector>
 
 #include "app/frm_main.h"
 #include "logging/log_line.h"
@@ -159,10 +158,13 @@ private:
 
     void followFlood() {
         report_.residentStart = process_stats::residentBytes();
+        report_.heapStart = process_stats::heapInUse();
         QTimer middle;
         middle.setSingleShot(true);
-        QObject::connect(&middle, &QTimer::timeout,
-                         [this] { report_.residentMiddle = process_stats::residentBytes(); });
+        QObject::connect(&middle, &QTimer::timeout, [this] {
+            report_.residentMiddle = process_stats::residentBytes();
+            report_.heapMiddle = process_stats::heapInUse();
+        });
         middle.start(plan_.duration / 2);
         QTimer telegramCount;
         QObject::connect(&telegramCount, &QTimer::timeout, [this] { countTelegrams(); });
@@ -180,6 +182,7 @@ private:
             },
             kGrace);
         report_.residentEnd = process_stats::residentBytes();
+        report_.heapEnd = process_stats::heapInUse();
     }
 
     qint64 lastRecord() const {

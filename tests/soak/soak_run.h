@@ -30,10 +30,14 @@ struct SoakReport {
     qint64 telegramsMalformed = 0;
     qint64 samples = 0;
     test_support::LogVerdict log;
-    // Resident memory once everything runs, half-way through the flood and at its end.
+    // Resident memory and the heap in use once everything runs, half-way through the flood and
+    // at its end.
     qint64 residentStart = 0;
     qint64 residentMiddle = 0;
     qint64 residentEnd = 0;
+    qint64 heapStart = 0;
+    qint64 heapMiddle = 0;
+    qint64 heapEnd = 0;
     bool memoryJudged = true;
     // Every failure, those of the flood and the log included.
     QStringList faults;

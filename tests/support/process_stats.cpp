@@ -1,5 +1,6 @@
 #include "support/process_stats.h"
 
+#include <malloc.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -16,6 +17,11 @@ qint64 residentBytes() {
     }
     const QList<QByteArray> fields = statm.readAll().split(' ');
     return fields.size() > 1 ? fields[1].toLongLong() * sysconf(_SC_PAGESIZE) : 0;
+}
+
+qint64 heapInUse() {
+    const struct mallinfo2 heap = mallinfo2();
+    return static_cast<qint64>(heap.uordblks + heap.hblkhd);
 }
 
 std::chrono::microseconds cpuTime() {

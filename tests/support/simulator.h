@@ -19,8 +19,6 @@ public:
     // Started, with its link in place.
     bool ready();
     QString link() const { return link_; }
-    // A path in the private directory, for files the simulator writes.
-    QString file(const char* name) const { return dir_.filePath(QLatin1String(name)); }
 
     // The printed lines after the device path, once at least `count` have come.
     QStringList lines(qsizetype count);

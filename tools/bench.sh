@@ -7,8 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/deps.sh
 dir=build/bench
-cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release
-cmake --build "$dir" --target sondrel_bench sondrel_window_bench sondrel_soak sondrel-sim
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release >&2
+cmake --build "$dir" --target sondrel_bench sondrel_window_bench sondrel_soak sondrel-sim >&2
 export QT_QPA_PLATFORM=offscreen
 soak_seconds=120
 
@@ -27,7 +27,9 @@ if ! soak=$("$dir/tests/soak/sondrel_soak" --seconds "$soak_seconds" 2>/dev/null
     echo "The soak failed; no figures." >&2
     exit 1
 fi
-soak_memory=$(echo "$soak" | awk '/resident memory/ { print $(NF-5) " MiB at the start, " $(NF-1) " MiB at the end" }')
+soak_memory=$(echo "$soak" | awk '/resident memory/ { rss = $(NF-1); start = $(NF-5) }
+                                   /heap in use/ { heap = $(NF-1) }
+                                   END { print rss " MiB (" start " MiB at the start; heap in use " heap " MiB)" }')
 
 cpu=$(lscpu | sed -n 's/^Model name: *//p' | head -n1)
 cores=$(nproc)

@@ -93,6 +93,13 @@ private:
     // starts or stops the output.
     Timer* output_reopen_ = nullptr;
 
+    // Settings store (frm_main_settings.cpp).
+    // Tells the user, once the window is up, what in the store could not be used.
+    void reportSettingsProblems();
+    // Stores a port configuration; a store that cannot be written is told once per run.
+    void rememberPortConfiguration(const char* key, const QString& value);
+    bool settingsSaveFailureTold_ = false;
+
     // Data log (frm_main_log.cpp).
     void setUpLog();
     void chooseLogFile();

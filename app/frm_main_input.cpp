@@ -61,8 +61,7 @@ bool frm_main::connectPort(SerialPort* port, QLineEdit* portBox, QLineEdit* sett
         !reportPortResult(port->setSettings(settingsBox->text()))) {
         return false;
     }
-    settings_store::setPortConfiguration(key,
-                                         portBox->text() + QLatin1Char(':') + settingsBox->text());
+    rememberPortConfiguration(key, portBox->text() + QLatin1Char(':') + settingsBox->text());
     return reportPortResult(port->open());
 }
 

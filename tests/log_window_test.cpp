@@ -5,9 +5,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <memory>
+
+#ifdef Q_OS_LINUX
+#include <sys/mount.h>
+#endif
 
 #include "app/frm_main.h"
 #include "support/failing_text_files.h"
@@ -95,7 +102,9 @@ protected:
         std::vector<int> numbers;
         for (qsizetype i = 1; i < lines.size(); ++i) {
             if (!lines[i].isEmpty()) {
-                numbers.push_back(lines[i].split('\t').value(3).chopped(4).toInt());
+                // A broken line counts as sample -1.
+                const QByteArray field = lines[i].split('\t').value(3);
+                numbers.push_back(field.endsWith(".000") ? field.chopped(4).toInt() : -1);
             }
         }
         return numbers;
@@ -347,6 +356,48 @@ TEST_F(LogWindowTest, EverySampleReachesTheFileOnceAcrossAnOutage) {
         EXPECT_EQ(sampleNumbers(path), range(1, 333));
         EXPECT_TRUE(dialogs.messages.empty());
     }
+}
+
+// The real file layer on a real disk that fills up: the status label says so, nothing is
+// half-written, and every line follows once there is room again.
+TEST_F(LogWindowTest, ARealFullDiskIsShownAndEveryLineFollowsOnceThereIsRoom) {
+#ifndef Q_OS_LINUX
+    GTEST_SKIP() << "small RAM disks are mounted on Linux only";
+#else
+    QTemporaryDir mountPoint;
+    ASSERT_TRUE(mountPoint.isValid());
+    const QByteArray where = QFile::encodeName(mountPoint.path());
+    if (::mount("tmpfs", where.constData(), "tmpfs", MS_NOSUID | MS_NODEV, "size=64k") != 0) {
+        GTEST_SKIP() << "no small RAM disk can be mounted here: " << std::strerror(errno);
+    }
+    const auto unmount = qScopeGuard([&] { ::umount2(where.constData(), MNT_DETACH); });
+    path = mountPoint.filePath(QStringLiteral("log.txt"));
+    choose(path);
+    ASSERT_EQ(bytes(path), kUtf8Header);
+
+    const QString fillerPath = mountPoint.filePath(QStringLiteral("filler"));
+    QFile filler(fillerPath);
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+    const QByteArray block(4096, 'x');
+    while (filler.write(block) == block.size() && filler.flush()) {
+    }
+    filler.close();
+
+    sampleTo(200);
+    EXPECT_EQ(label("lb_log_status")->text(), "Log failing!");
+    EXPECT_TRUE(label("lb_log_status")->toolTip().contains("No space left on device"))
+        << label("lb_log_status")->toolTip().toStdString();
+    const std::vector<int> written = sampleNumbers(path);
+    EXPECT_EQ(written, range(1, static_cast<int>(written.size())));
+    EXPECT_EQ(written.size() % LogWriter::kBatchLines, 0u) << "whole batches only";
+
+    ASSERT_TRUE(QFile::remove(fillerPath));
+    sampleTo(333);
+    EXPECT_EQ(label("lb_log_status")->text(), "Log writes again");
+    window().close();
+    EXPECT_EQ(sampleNumbers(path), range(1, 333));
+    EXPECT_TRUE(dialogs.messages.empty());
+#endif
 }
 
 }  // namespace

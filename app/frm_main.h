@@ -77,7 +77,11 @@ private:
     void setUpSeaSun();
     void showCoefficientWindow();
     void pollSeaSun();
+    void seaSunLost(const PortError& error);
     BitTable bit_table;
+    // Com_SST's device went away while open: each poll tries it again, about once a second,
+    // until it is back or the user starts a connection.
+    bool seaSunLost_ = false;
     QPointer<frm_sst> coefficientWindow;
 
     // Output connection, send lamp, telegrams (frm_main_output.cpp).

@@ -37,6 +37,7 @@ void frm_main::startInputConnection() {
         connectPort(Com_in, ui->Text3, ui->Text2, settings_store::kInputKey);
     }
     if (ui->op_sst->isChecked()) {
+        seaSunLost_ = false;
         if (connectPort(Com_SST, ui->Text3, ui->Text2, settings_store::kInputKey)) {
             timer_sst->setEnabled(true);
         }

@@ -22,8 +22,8 @@
 #include "platform/qt_serial_port.h"
 #include "seawater/salinity.h"
 #include "support/fake_dialogs.h"
-#include "support/fake_port.h"
 #include "support/pty.h"
+#include "support/scripted_port.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ protected:
         QLocale::setDefault(QLocale(QLocale::English));
         services.dialogs = &dialogs;
         services.makePort = [this](QObject* parent) -> SerialPort* {
-            return new FakePort(parent, &journal);
+            return new ScriptedPort(parent, &journal);
         };
         window = std::make_unique<frm_main>(services);
         window->show();
@@ -50,7 +50,9 @@ protected:
         return found;
     }
     QString text(const char* label) { return control<QLabel>(label)->text(); }
-    FakePort& seaSunPort() { return *static_cast<FakePort*>(control<SerialPort>("Com_SST")); }
+    ScriptedPort& seaSunPort() {
+        return *static_cast<ScriptedPort*>(control<SerialPort>("Com_SST"));
+    }
     void tick() { emit control<Timer>("timer_sst")->tick(); }
     void clickOption(const char* name) {
         auto* option = control<QRadioButton>(name);
@@ -125,6 +127,38 @@ TEST_F(SeaSunWindow, TickDecodesTheWaitingBlockIntoFieldsAndLabels) {
     EXPECT_EQ(control<QPlainTextEdit>("Text4")->toPlainText(), "");
     EXPECT_EQ(text("lb_temp"), "20.000");
     EXPECT_EQ(text("lb_salinity"), salinityShown);
+}
+
+// An unplugged adapter comes back without the user: the poll tries the port again at each tick
+// until it opens, and the readings follow. A start by the user ends the retries.
+TEST_F(SeaSunWindow, AVanishedPortIsReopenedByThePollUntilItIsBack) {
+    const PortError gone{SerialPort::kUnusablePort, QStringLiteral("no such device")};
+    clickOption("op_sst");
+    control<QPushButton>("Command3")->click();
+    ASSERT_TRUE(seaSunPort().isOpen());
+    ASSERT_TRUE(control<Timer>("timer_sst")->isTicking());
+
+    seaSunPort().vanish();
+    seaSunPort().openErrors = {gone, gone};
+    tick();
+    tick();
+    EXPECT_FALSE(seaSunPort().isOpen());
+    tick();
+    ASSERT_TRUE(seaSunPort().isOpen());
+    seaSunPort().incoming = reading(3227, 37681, 39400);
+    tick();
+    EXPECT_EQ(text("lb_temp"), "20.000");
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    // The user's own start that fails is not retried behind their back.
+    seaSunPort().vanish();
+    seaSunPort().openErrors = {gone};
+    control<QPushButton>("Command3")->click();
+    journal.clear();
+    tick();
+    tick();
+    EXPECT_FALSE(seaSunPort().isOpen());
+    EXPECT_TRUE(journal.isEmpty()) << journal.join(", ").toStdString();
 }
 
 TEST_F(SeaSunWindow, ChoosingSeaAndSunOffersItsSettingsAndOneCoefficientWindow) {

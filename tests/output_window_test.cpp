@@ -2,45 +2,15 @@
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <deque>
 #include <memory>
 
 #include "app/frm_main.h"
 #include "output/send_lamp.h"
 #include "platform/settings_store.h"
 #include "support/fake_dialogs.h"
-#include "support/fake_port.h"
+#include "support/scripted_port.h"
 
 namespace {
-
-// A port whose next opens and writes can be told to fail, and whose device can vanish.
-class ScriptedPort : public FakePort {
-public:
-    using FakePort::FakePort;
-
-    PortResult open() override {
-        if (!openErrors.empty()) {
-            const PortError error = openErrors.front();
-            openErrors.pop_front();
-            return error;
-        }
-        return FakePort::open();
-    }
-    PortResult write(const QByteArray& bytes) override {
-        if (writeError) {
-            close();
-            return writeError;
-        }
-        return FakePort::write(bytes);
-    }
-    void vanish() {
-        close();
-        emit failed(PortError{kDeviceFailure, QStringLiteral("device gone")});
-    }
-
-    std::optional<PortError> writeError;
-    std::deque<PortError> openErrors;
-};
 
 const PortError kNoSuchPort{SerialPort::kUnusablePort, QStringLiteral("no such device")};
 const PortError kBusy{SerialPort::kDeviceFailure, QStringLiteral("busy")};

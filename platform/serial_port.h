@@ -42,6 +42,8 @@ public:
     virtual QByteArray readAll() = 0;
     // The whole block in one call; a failure closes the port.
     virtual PortResult write(const QByteArray& bytes) = 0;
+    // Bytes written but not yet taken by the device, because its own buffer is full.
+    virtual qint64 bytesWaitingToSend() const = 0;
 
 signals:
     // Bytes are waiting to be read.

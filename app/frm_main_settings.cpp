@@ -1,11 +1,15 @@
 #include <QDebug>
 #include <QDir>
 #include <QTimer>
+#include <algorithm>
 
 #include "app/frm_main.h"
 #include "platform/settings_store.h"
 
 namespace {
+
+// A file of junk can hold thousands of unusable entries; the message stays on the screen.
+constexpr qsizetype kProblemsShown = 8;
 
 QString settingsFileTitle() {
     return QStringLiteral("Settings file");
@@ -24,8 +28,13 @@ void frm_main::reportSettingsProblems() {
     for (const QString& problem : problems) {
         qWarning().noquote() << file << "-" << problem;
     }
+    QStringList shown = problems.first(std::min(problems.size(), kProblemsShown));
+    if (problems.size() > kProblemsShown) {
+        shown << QStringLiteral("%1 more, written to standard error.")
+                     .arg(problems.size() - kProblemsShown);
+    }
     const QString text = QStringLiteral("The settings file\r\n%1\r\nhas problems:\r\n\r\n- %2")
-                             .arg(file, problems.join(QStringLiteral("\r\n- ")));
+                             .arg(file, shown.join(QStringLiteral("\r\n- ")));
     QTimer::singleShot(0, this,
                        [this, text] { services_.dialogs->inform(settingsFileTitle(), text); });
 }

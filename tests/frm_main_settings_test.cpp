@@ -73,6 +73,19 @@ TEST_F(SettingsWindowTest, ADamagedFileIsNamedOnceAndTheProgramRuns) {
     EXPECT_EQ(settings_store::portConfiguration(settings_store::kInputKey), "1:19200,N,8,1");
 }
 
+TEST_F(SettingsWindowTest, AFileFullOfJunkGivesAMessageThatFitsTheScreen) {
+    QByteArray junk = "[Ports]\n";
+    for (int i = 0; i < 500; ++i) {
+        junk += "junk" + QByteArray::number(i) + "=x\n";
+    }
+    ASSERT_TRUE(settings.write(junk));
+    start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.messages.empty(); }));
+    const QString& text = dialogs.messages[0].text;
+    EXPECT_LT(text.count(QStringLiteral("\r\n")), 20);
+    EXPECT_TRUE(text.contains("492 more")) << text.toStdString();
+}
+
 struct UnwritableCase {
     const char* name;
     bool (SettingsFile::*make)();

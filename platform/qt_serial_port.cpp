@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int kHighestPortNumber = 32767;
-
 QSerialPort::Parity toQt(PortSettings::Parity parity) {
     switch (parity) {
         case PortSettings::Parity::Odd:

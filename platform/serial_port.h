@@ -20,6 +20,8 @@ using PortResult = std::optional<PortError>;
 class SerialPort : public QObject {
     Q_OBJECT
 public:
+    // Port numbers run from 1 to this.
+    static constexpr int kHighestPortNumber = 32767;
     // The port number names no usable device (no such device, or outside 1..32767).
     static constexpr int kUnusablePort = 8002;
     // The settings text cannot be used (unknown parity, data bits outside 5..8, ...).

@@ -6,10 +6,10 @@
 #include <QSettings>
 #include <algorithm>
 
+#include "platform/serial_port.h"
+
 namespace settings_store {
 namespace {
-
-constexpr int kHighestPortNumber = 32767;
 
 // Returned as a prvalue: QSettings cannot be copied, but guaranteed elision needs no copy.
 QSettings store() {
@@ -58,7 +58,7 @@ std::optional<int> numberOfPortKey(const QString& key) {
     static const QRegularExpression name(QStringLiteral("^COM([1-9][0-9]{0,4})$"));
     const QRegularExpressionMatch match = name.match(key);
     const int number = match.hasMatch() ? match.captured(1).toInt() : 0;
-    if (number < 1 || number > kHighestPortNumber) {
+    if (number < 1 || number > SerialPort::kHighestPortNumber) {
         return std::nullopt;
     }
     return number;
@@ -87,7 +87,7 @@ void checkPortMapping(const QSettings& settings, const QString& key, QStringList
                      "%1 under [Ports] is ignored: port entries are named COM1 to "
                      "COM%2.")
                      .arg(key)
-                     .arg(kHighestPortNumber);
+                     .arg(SerialPort::kHighestPortNumber);
         return;
     }
     const std::optional<QString> text = textOf(settings.value(QStringLiteral("Ports/") + key));
@@ -111,13 +111,15 @@ QString whyNotWritten(const QString& path) {
     if (file.isDir()) {
         return QStringLiteral("a folder has its name");
     }
-    QFileInfo folder(file.path());
-    while (!folder.exists() && !folder.isRoot()) {
-        folder = QFileInfo(folder.path());
+    // The nearest folder on the way up that exists, or something else in a folder's place.
+    QString above = file.path();
+    for (QString up = QFileInfo(above).path(); !QFileInfo::exists(above) && up != above;
+         up = QFileInfo(above).path()) {
+        above = up;
     }
+    const QFileInfo folder(above);
     if (folder.exists() && !folder.isDir()) {
-        return QStringLiteral("%1 is a file, not a folder")
-            .arg(QDir::toNativeSeparators(folder.filePath()));
+        return QStringLiteral("%1 is a file, not a folder").arg(QDir::toNativeSeparators(above));
     }
     return QStringLiteral("no permission to write it, or its disk is full or read-only");
 }

@@ -1,6 +1,7 @@
 #include "platform/settings_store.h"
 
 #include <QSettings>
+#include <QStringList>
 
 namespace settings_store {
 namespace {
@@ -22,6 +23,15 @@ void setPortConfiguration(const char* key, const QString& value) {
     settings.sync();
 }
 
+PortBoxes splitPortConfiguration(const QString& stored) {
+    const QStringList pieces = stored.split(QLatin1Char(':'));
+    PortBoxes boxes{pieces.at(0), std::nullopt};
+    if (pieces.size() > 1) {
+        boxes.settings = pieces.at(1);
+    }
+    return boxes;
+}
+
 QString deviceForPort(int number) {
     const QString mapped = store().value(QStringLiteral("Ports/COM%1").arg(number)).toString();
     if (!mapped.isEmpty()) {
@@ -34,6 +44,8 @@ QString deviceForPort(int number) {
 #endif
 }
 
-QString location() { return store().fileName(); }
+QString location() {
+    return store().fileName();
+}
 
 }  // namespace settings_store

@@ -104,7 +104,13 @@ void checkGeneral(FuzzedDataProvider& input, const QLocale& locale) {
         FUZZ_CHECK(!text.endsWith(u'0'));
     }
     const auto back = number_text::parse(text, locale);
-    FUZZ_CHECK(back.has_value());
+    if (!back) {
+        // Fifteen digits of the very largest doubles round to 1.79769313486232e308, which no
+        // double holds: a limit of the format, shared with every 15-digit display.
+        FUZZ_CHECK(std::fabs(value) > 1.79769313486231e308 &&
+                   text.contains(QStringLiteral("179769313486232")));
+        return;
+    }
     // Fifteen significant digits keep the value to half a unit in the fifteenth digit.
     const double error = std::fabs(*back - value);
     FUZZ_CHECK(error <= 5.1e-15 * std::fabs(value) + std::numeric_limits<double>::denorm_min());

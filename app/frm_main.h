@@ -8,6 +8,7 @@
 
 #include "app/services.h"
 #include "input/ascii_framer.h"
+#include "input/incoming_text.h"
 #include "logging/log_writer.h"
 #include "platform/serial_port.h"
 #include "platform/timer.h"
@@ -67,13 +68,23 @@ private:
 
     AsciiFramer inputBuffer_;
     QTimer inputRetry_;  // reopens a vanished Com_in about once a second
-    bool shownEndsWithCr_ = false;
+    IncomingText incomingText_;
 
     // Sea & Sun decoder and coefficient window (frm_main_seasun.cpp).
     void setUpSeaSun();
 
     // Output connection, send lamp, telegrams (frm_main_output.cpp).
     void setUpOutput();
+    void startOutput();
+    void stopOutput();
+    void sendTick();
+    void lampTick();
+    QByteArray chosenTelegram() const;
+    void outputLost(const PortError& error);
+    void reopenOutput();
+    // Reopens com_out once a second after its device went away, until it is back or the user
+    // starts or stops the output.
+    Timer* output_reopen_ = nullptr;
 
     // Data log (frm_main_log.cpp).
     void setUpLog();

@@ -115,16 +115,10 @@ bool frm_main::storeRecord(QByteArrayView record) {
     return true;
 }
 
-// Inserted at the caret, replacing any selection, like typing. The instrument sends ASCII;
-// Latin-1 gives every byte a character, so no byte can fail to decode.
+// Inserted at the caret, replacing any selection, like typing.
 void frm_main::showIncoming(const QByteArray& bytes) {
-    QString text = QString::fromLatin1(bytes);
-    // A CR LF split between two pieces is one line break, not two.
-    if (shownEndsWithCr_ && text.startsWith(QLatin1Char('\n'))) {
-        text.remove(0, 1);
-    }
-    shownEndsWithCr_ = bytes.endsWith('\r');
-    ui->Text4->insertPlainText(text);
+    ui->Text4->insertPlainText(
+        incomingText_.show(bytes, ui->Text4->textCursor().positionInBlock()));
 
     QTextDocument* document = ui->Text4->document();
     const int excess = document->characterCount() - 1 - kIncomingKept;
@@ -155,7 +149,9 @@ void frm_main::inputFailed(const PortError& error) {
 }
 
 void frm_main::retryInput() {
-    if (Com_in->isOpen() || !Com_in->open()) {
-        inputRetry_.stop();
+    if (!Com_in->isOpen() && Com_in->open()) {
+        return;  // still gone
     }
+    inputRetry_.stop();
+    qInfo().noquote() << QStringLiteral("port %1 is back").arg(Com_in->portNumber());
 }

@@ -31,6 +31,13 @@ QByteArray record(const char* conductivity, const char* pressure, const char* te
     return QByteArray(conductivity) + "\tMS/CM\t" + pressure + "\tDBAR\t" + temperature + "\tC";
 }
 
+// The next test in this process starts from an empty store.
+void forgetStore() {
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, "Sondrel", "Sondrel");
+    store.remove(QStringLiteral("COM_Port"));
+    store.remove(QStringLiteral("Ports"));
+}
+
 // The real window with real serial ports, reading from a pseudo-terminal mapped to kPort.
 class InputTest : public ::testing::Test {
 protected:
@@ -41,12 +48,9 @@ protected:
         window = std::make_unique<frm_main>(services);
         type("Text3", QString::number(kPort));
     }
-    // The next test in this process starts from an empty store.
     void TearDown() override {
         window.reset();
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Sondrel", "Sondrel")
-            .remove(QStringLiteral("COM_Port"));
-        test_support::mapPort(kMissingPort, QString());
+        forgetStore();
     }
 
     template <typename T>
@@ -191,7 +195,7 @@ TEST_F(InputTest, NoiseWithoutLineEndsKeepsTheDisplayBoundedAndFramingWorks) {
         ASSERT_TRUE(send(noise));
     }
     ASSERT_TRUE(send("END"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return incoming().endsWith("xEND"); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return incoming().remove(u'\n').endsWith("xEND"); }));
     EXPECT_LT(incoming().size(), 128 * 1024);
 
     ASSERT_TRUE(send("\r\n" + record("30", "10", "9.5") + "\r\n"));
@@ -212,6 +216,7 @@ TEST(SimulatedInstrument, FeedsTheWindowThroughGarbageAndOddPieces) {
     const std::shared_ptr<void> stop(nullptr, [&](void*) {
         sim.terminate();
         sim.waitForFinished();
+        forgetStore();
     });
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(link).isSymLink(); }));
     test_support::mapPort(kPort, link);
@@ -235,7 +240,6 @@ TEST(SimulatedInstrument, FeedsTheWindowThroughGarbageAndOddPieces) {
     EXPECT_EQ(sim.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(sim.exitCode(), 0);
     EXPECT_FALSE(QFileInfo::exists(link)) << "the simulator removes its link";
-    test_support::mapPort(kPort, QString());
 }
 
 struct StartFailure {

@@ -5,6 +5,7 @@
 
 #include "endpoint.h"
 #include "kestrane_mode.h"
+#include "receiver_mode.h"
 #include "run_control.h"
 
 // sondrel-sim --mode kestrane [--link PATH] [--device PATH --baud N] [mode options]
@@ -15,7 +16,7 @@
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("sondrel-sim"));
-    const std::array modes{kestraneMode()};
+    const std::array modes{kestraneMode(), receiverMode()};
 
     QStringList modeNames;
     for (const Mode& m : modes) {

@@ -1,0 +1,128 @@
+#include "receiver_mode.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <QDateTime>
+#include <QLocale>
+#include <QRegularExpression>
+#include <cerrno>
+#include <chrono>
+#include <iostream>
+#include <optional>
+
+#include "platform/number_text.h"
+#include "run_control.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A line whose end has not come within this time is shown as it stands, as a receiver with a
+// timeout would see it.
+constexpr auto kQuietGap = std::chrono::seconds(1);
+constexpr int kPollMs = 100;
+
+struct Format {
+    const char* name;
+    QRegularExpression pattern;
+};
+
+// The telegrams exactly as Sondrel Converter sends them, CR LF included.
+const Format kFormats[] = {
+    {"App. Microsystems", QRegularExpression(QStringLiteral(R"(\A -?[0-9]+[.,][0-9]{2} \r\n\z)"))},
+    {"SVP 20", QRegularExpression(QStringLiteral(R"(\A[0-9]{10}-?[0-9]{5}990000\r\n\z)"))},
+    {"Generic", QRegularExpression(QStringLiteral(R"(\AS-?[0-9]{5}\r\n\z)"))},
+};
+
+QString formatOf(const QByteArray& line) {
+    const QString text = QString::fromLatin1(line);
+    for (const Format& format : kFormats) {
+        if (format.pattern.match(text).hasMatch()) {
+            return QLatin1String(format.name);
+        }
+    }
+    return QStringLiteral("MALFORMED");
+}
+
+// Printable ASCII as it is; everything else, and the "<" and quote that frame the output, spelled
+// out so that no byte can hide or be mistaken for another.
+QByteArray visible(const QByteArray& line) {
+    QByteArray shown;
+    for (const char c : line) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == '\r') {
+            shown += "<CR>";
+        } else if (byte == '\n') {
+            shown += "<LF>";
+        } else if (byte == '\t') {
+            shown += "<TAB>";
+        } else if (byte < 0x20 || byte >= 0x7f || byte == '<' || byte == '"') {
+            shown += "<0x" + QByteArray::number(byte, 16).toUpper().rightJustified(2, '0') + '>';
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
+class Printer {
+public:
+    void print(const QByteArray& line, const char* note = "") {
+        const Clock::time_point now = Clock::now();
+        QString gap = QStringLiteral("first");
+        if (previous_) {
+            const double seconds = std::chrono::duration<double>(now - *previous_).count();
+            gap = QLatin1Char('+') + number_text::formatPattern(seconds, u"0.000", QLocale::c()) +
+                  QStringLiteral(" s");
+        }
+        previous_ = now;
+        std::cout << QDateTime::currentDateTime().toString(u"HH:mm:ss.zzz").toStdString() << "  "
+                  << gap.rightJustified(10).toStdString() << "  "
+                  << formatOf(line).leftJustified(17).toStdString() << "  " << '"'
+                  << visible(line).constData() << '"' << note << std::endl;
+    }
+
+private:
+    std::optional<Clock::time_point> previous_;
+};
+
+void addOptions(QCommandLineParser&) {}
+
+int run(const QCommandLineParser&, Endpoint& endpoint) {
+    Printer printer;
+    QByteArray pending;
+    Clock::time_point lastByte = Clock::now();
+    while (!run_control::stopRequested()) {
+        pollfd readable{endpoint.fd(), POLLIN, 0};
+        poll(&readable, 1, kPollMs);
+        char chunk[4096];
+        const ssize_t n = ::read(endpoint.fd(), chunk, sizeof chunk);
+        if (n < 0 && errno != EAGAIN && errno != EINTR) {
+            std::cerr << "sondrel-sim: the line failed\n";
+            return 1;
+        }
+        if (n > 0) {
+            pending.append(chunk, n);
+            lastByte = Clock::now();
+        }
+        for (qsizetype end = pending.indexOf('\n'); end >= 0; end = pending.indexOf('\n')) {
+            printer.print(pending.left(end + 1));
+            pending.remove(0, end + 1);
+        }
+        if (!pending.isEmpty() && Clock::now() - lastByte >= kQuietGap) {
+            printer.print(pending, "  (no line end)");
+            pending.clear();
+        }
+    }
+    if (!pending.isEmpty()) {
+        printer.print(pending, "  (no line end)");
+    }
+    return 0;
+}
+
+}  // namespace
+
+Mode receiverMode() {
+    return {"receiver", "an echosounder printing the telegrams it receives", addOptions, run};
+}

@@ -62,6 +62,7 @@ frm_main::~frm_main() {
 }
 
 void frm_main::load() {
+    bit_table = buildBitTable();
     restorePortBoxes(settings_store::kInputKey, ui->Text3, ui->Text2);
     restorePortBoxes(settings_store::kOutputKey, ui->Text5, ui->Text6);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -8,6 +9,7 @@
 
 #include "app/services.h"
 #include "input/ascii_framer.h"
+#include "input/bit_table.h"
 #include "input/incoming_text.h"
 #include "logging/log_writer.h"
 #include "platform/serial_port.h"
@@ -16,6 +18,7 @@
 namespace Ui {
 class frm_main;
 }
+class frm_sst;
 
 // The main window. It owns every control, the measurement fields through which the readers,
 // the calculator, the sender and the log exchange values, the three serial ports and the four
@@ -72,6 +75,10 @@ private:
 
     // Sea & Sun decoder and coefficient window (frm_main_seasun.cpp).
     void setUpSeaSun();
+    void showCoefficientWindow();
+    void pollSeaSun();
+    BitTable bit_table;
+    QPointer<frm_sst> coefficientWindow;
 
     // Output connection, send lamp, telegrams (frm_main_output.cpp).
     void setUpOutput();

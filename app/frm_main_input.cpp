@@ -20,6 +20,8 @@ constexpr int kIncomingSlack = 16 * 1024;
 void frm_main::setUpInput() {
     // Every received piece would otherwise stay on the undo stack for as long as the window.
     ui->Text4->setUndoRedoEnabled(false);
+    // Narrow tab stops keep one instrument record on one line of the box.
+    ui->Text4->setTabStopDistance(48);
     inputRetry_.setInterval(kRetryIntervalMs);
     connect(&inputRetry_, &QTimer::timeout, this, &frm_main::retryInput);
     connect(ui->Command3, &QPushButton::clicked, this, &frm_main::startInputConnection);
@@ -119,6 +121,8 @@ bool frm_main::storeRecord(QByteArrayView record) {
 void frm_main::showIncoming(const QByteArray& bytes) {
     ui->Text4->insertPlainText(
         incomingText_.show(bytes, ui->Text4->textCursor().positionInBlock()));
+    // The newest data stays in view, as it would after typing it.
+    ui->Text4->ensureCursorVisible();
 
     QTextDocument* document = ui->Text4->document();
     const int excess = document->characterCount() - 1 - kIncomingKept;

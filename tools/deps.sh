@@ -4,7 +4,8 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config
           qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-qpa-plugins
-          libgtest-dev libgmock-dev libbenchmark-dev socat xvfb xauth "$@")
+          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool dpkg-dev desktop-file-utils
+          "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

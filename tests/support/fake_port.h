@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <utility>
 
 #include "platform/serial_port.h"
 
@@ -30,13 +31,15 @@ public:
         open_ = false;
         journal_->append(objectName() + " close");
     }
-    QByteArray readAll() override { return {}; }
+    QByteArray readAll() override { return std::exchange(incoming, {}); }
     PortResult write(const QByteArray& bytes) override {
         written += bytes;
         return std::nullopt;
     }
 
     QByteArray written;
+    // Bytes waiting to be read; readAll takes them all.
+    QByteArray incoming;
 
 private:
     QStringList* journal_;

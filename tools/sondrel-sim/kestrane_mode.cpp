@@ -1,14 +1,16 @@
 #include "kestrane_mode.h"
 
 #include <QLocale>
-#include <cmath>
-#include <iostream>
-#include <numbers>
 
+#include "drift.h"
+#include "option_values.h"
 #include "platform/number_text.h"
 #include "run_control.h"
 
 namespace {
+
+using option_values::readCount;
+using option_values::readNumber;
 
 const QCommandLineOption kInterval("interval", "Milliseconds between writes.", "ms", "1000");
 const QCommandLineOption kConductivity("conductivity", "Conductivity in mS/cm.", "value", "35.008");
@@ -47,30 +49,6 @@ struct Settings {
     int count = 0;
 };
 
-bool readNumber(const QCommandLineParser& parser, const QCommandLineOption& option, double& value) {
-    const auto parsed = number_text::parseInstrument(parser.value(option));
-    if (!parsed) {
-        std::cerr << "sondrel-sim: --" << option.names().front().toStdString()
-                  << " needs a number\n";
-        return false;
-    }
-    value = *parsed;
-    return true;
-}
-
-bool readCount(const QCommandLineParser& parser, const QCommandLineOption& option, int min,
-               int& value) {
-    const auto parsed = number_text::parseInstrument(parser.value(option));
-    const auto whole = parsed ? number_text::toWhole(*parsed, min, 1'000'000'000) : std::nullopt;
-    if (!whole || *whole != *parsed) {
-        std::cerr << "sondrel-sim: --" << option.names().front().toStdString()
-                  << " needs a whole number of at least " << min << '\n';
-        return false;
-    }
-    value = *whole;
-    return true;
-}
-
 std::optional<Settings> readSettings(const QCommandLineParser& parser) {
     Settings s;
     s.drift = parser.isSet(kDrift);
@@ -89,7 +67,7 @@ std::optional<Settings> readSettings(const QCommandLineParser& parser) {
 
 // A slow swing of the given amplitude that starts at zero; about `period` records per swing.
 double swing(const Settings& s, int n, double amplitude, int period) {
-    return s.drift ? amplitude * std::sin(2 * std::numbers::pi * n / period) : 0;
+    return s.drift ? drift::swing(n, amplitude, period) : 0;
 }
 
 // Line n (from 0) of the stream.

@@ -7,6 +7,7 @@
 #include "kestrane_mode.h"
 #include "receiver_mode.h"
 #include "run_control.h"
+#include "seasun_mode.h"
 
 // sondrel-sim --mode kestrane [--link PATH] [--device PATH --baud N] [mode options]
 //
@@ -16,7 +17,7 @@
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("sondrel-sim"));
-    const std::array modes{kestraneMode(), receiverMode()};
+    const std::array modes{kestraneMode(), seaSunMode(), receiverMode()};
 
     QStringList modeNames;
     for (const Mode& m : modes) {

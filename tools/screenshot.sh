@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Takes pictures of the window with simulated data flowing: docs/window.png as it opens and
+# docs/window-wide.png widened to show the calculator. Runs under a virtual display.
+#   bash tools/screenshot.sh [BUILD_DIR]   (default: build/release, built if missing)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/deps.sh
+command -v import >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y imagemagick
+bin=${1:-build/release}
+if [[ ! -x "$bin/app/sondrel" ]]; then
+    cmake -S . -B "$bin" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSONDREL_TESTS=OFF
+    cmake --build "$bin"
+fi
+mkdir -p docs
+out=$(mktemp)
+trap 'rm -f "$out"' EXIT
+xvfb-run -a -s "-screen 0 800x700x24" bash -c "
+    source tools/demo_driver.sh
+    start_demo '$bin' '$out'
+    wait_for_telegrams '$out' 4
+    import -window \"\$DEMO_WINDOW\" docs/window.png
+    xdotool windowsize \"\$DEMO_WINDOW\" 610 533
+    sleep 1
+    import -window \"\$DEMO_WINDOW\" docs/window-wide.png
+    stop_demo
+"
+echo "wrote docs/window.png and docs/window-wide.png"

@@ -1,0 +1,116 @@
+#include "seasun_mode.h"
+
+#include <chrono>
+#include <optional>
+
+#include "drift.h"
+#include "input/sea_sun_encoder.h"
+#include "option_values.h"
+#include "run_control.h"
+
+namespace {
+
+using option_values::readCount;
+using option_values::readNumber;
+using sea_sun::Channel;
+
+const QCommandLineOption kPressure(
+    "pressure", "Pressure in the calibration's own unit (taken between 0 and 3).", "value", "1.5");
+const QCommandLineOption kTemperature("temperature", "Temperature in degrees Celsius.", "value",
+                                      "20");
+const QCommandLineOption kConductivity("conductivity", "Conductivity in mS/cm.", "value", "40");
+const QCommandLineOption kDrift("drift",
+                                "Let the values swing slowly around the given ones, so that a "
+                                "display visibly changes.");
+// 1200 baud with a start bit, 8 data bits, a parity bit and a stop bit is 109 bytes a second.
+const QCommandLineOption kRate("rate", "Bytes per second.", "n", "109");
+const QCommandLineOption kCount("count", "Stop after this many rounds (0: run until stopped).", "n",
+                                "0");
+
+// Bytes leave in the small pieces a slow line delivers, never ahead of the rate.
+constexpr std::chrono::milliseconds kPace(20);
+constexpr int kRoundBytes = 9;
+
+struct Settings {
+    double pressure = 0;
+    double temperature = 0;
+    double conductivity = 0;
+    bool drift = false;
+    int rate = 0;
+    int count = 0;
+};
+
+std::optional<Settings> readSettings(const QCommandLineParser& parser) {
+    Settings s;
+    s.drift = parser.isSet(kDrift);
+    if (readNumber(parser, kPressure, s.pressure) &&
+        readNumber(parser, kTemperature, s.temperature) &&
+        readNumber(parser, kConductivity, s.conductivity) && readCount(parser, kRate, 1, s.rate) &&
+        readCount(parser, kCount, 0, s.count)) {
+        return s;
+    }
+    return std::nullopt;
+}
+
+// Round n (from 0) of the stream. The swings take about a minute and a half to three minutes,
+// whatever the rate.
+QByteArray roundAt(const Settings& s, int n) {
+    const double seconds = static_cast<double>(n) * kRoundBytes / s.rate;
+    const auto swing = [&](double amplitude, double period) {
+        return s.drift ? drift::swing(seconds, amplitude, period) : 0;
+    };
+    return seaSunRound(s.pressure + swing(0.5, 90), s.temperature + swing(1, 180),
+                       s.conductivity + swing(2, 120));
+}
+
+void addOptions(QCommandLineParser& parser) {
+    parser.addOptions({kPressure, kTemperature, kConductivity, kDrift, kRate, kCount});
+}
+
+// The stream starts at the first byte of a word; the reader falls into it wherever its reads
+// happen to cut.
+int run(const QCommandLineParser& parser, Endpoint& endpoint) {
+    const auto settings = readSettings(parser);
+    if (!settings) {
+        return 2;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    QByteArray stream;
+    int rounds = 0;
+    qint64 sent = 0;
+    while (settings->count == 0 || rounds < settings->count || !stream.isEmpty()) {
+        if (!run_control::pause(kPace)) {
+            return 0;
+        }
+        const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - start);
+        const qint64 due = elapsed.count() * settings->rate / 1000 - sent;
+        while (stream.size() < due && (settings->count == 0 || rounds < settings->count)) {
+            stream += roundAt(*settings, rounds++);
+        }
+        const QByteArray piece = stream.first(std::min(due, stream.size()));
+        stream.remove(0, piece.size());
+        sent += piece.size();
+        if (!piece.isEmpty() && !endpoint.write(piece)) {
+            return run_control::stopRequested() ? 0 : 1;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+QByteArray seaSunRound(double pressure, double temperature, double conductivity) {
+    // The conversion of a count gives S/m, as the window's field holds it.
+    const double conductivitySm = conductivity / 10;
+    return sea_sun::encodeWord(Channel::Pressure,
+                               sea_sun::rawCountFor(Channel::Pressure, pressure)) +
+           sea_sun::encodeWord(Channel::Temperature,
+                               sea_sun::rawCountFor(Channel::Temperature, temperature)) +
+           sea_sun::encodeWord(Channel::Conductivity,
+                               sea_sun::rawCountFor(Channel::Conductivity, conductivitySm));
+}
+
+Mode seaSunMode() {
+    return {"seasun", "a Sea & Sun CTD sending binary data words", addOptions, run};
+}

@@ -1,8 +1,10 @@
-// The received byte stream, cut into chunks as a serial port might deliver it. Long runs of one
-// byte reach the framer's capacity cheaply, so over-long lines are exercised too.
+// The received byte stream, cut into chunks as a serial port might deliver it, through the
+// framer and through the incoming-data box's text. Long runs of one byte reach the framer's
+// capacity cheaply, so over-long lines are exercised too.
 
 #include <QByteArray>
 #include <QList>
+#include <QString>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -10,10 +12,11 @@
 
 #include "fuzz/check.h"
 #include "input/ascii_framer.h"
+#include "input/incoming_text.h"
 
 namespace {
 
-constexpr std::size_t kStreamLimit = 4 * AsciiFramer::kCapacity;
+constexpr std::size_t kStreamLimit = 2 * AsciiFramer::kCapacity;
 constexpr std::size_t kRunChunk = 4096;
 constexpr std::string_view kLineEnd = "\r\n";
 
@@ -43,11 +46,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     AsciiFramer framer;
     std::string stream;
     std::vector<QByteArray> got;
+    IncomingText incoming;
+    QString shown;
+    qsizetype column = 0;  // where the caret stands on its line in the box
     auto deliver = [&](std::string_view chunk) {
         stream.append(chunk);
         const QList<QByteArray> records = framer.append(QByteArrayView(chunk));
         got.insert(got.end(), records.begin(), records.end());
         FUZZ_CHECK(framer.pending().size() <= AsciiFramer::kCapacity);
+        const QString piece = incoming.show(QByteArrayView(chunk), column);
+        for (const QChar c : piece) {
+            column = c == u'\r' || c == u'\n' ? 0 : column + 1;
+        }
+        shown += piece;
     };
 
     const auto* const end = data + size;
@@ -78,5 +89,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     FUZZ_CHECK(next == got.size());
+
+    // The box breaks long lines and folds a CR LF split between pieces, and changes nothing else.
+    for (const QStringView line : QStringView(shown).tokenize(u'\n')) {
+        for (const QStringView piece : line.tokenize(u'\r')) {
+            FUZZ_CHECK(piece.size() <= IncomingText::kLongestLine);
+        }
+    }
+    std::erase(stream, '\n');
+    shown.remove(u'\n');
+    FUZZ_CHECK(shown == QLatin1StringView(stream));
     return 0;
 }

@@ -142,6 +142,15 @@ std::optional<QString> setPortConfiguration(const char* key, const QString& valu
     return std::nullopt;
 }
 
+PortBoxes splitPortConfiguration(const QString& stored) {
+    const QStringList pieces = stored.split(QLatin1Char(':'));
+    PortBoxes boxes{pieces.at(0), std::nullopt};
+    if (pieces.size() > 1) {
+        boxes.settings = pieces.at(1);
+    }
+    return boxes;
+}
+
 QString deviceForPort(int number) {
     const QString mapped = textOf(store().value(portKey(number))).value_or(QString());
     if (mapped.isEmpty()) {

@@ -20,6 +20,14 @@ QString portConfiguration(const char* key);
 // Empty on success, otherwise why the store could not be written.
 std::optional<QString> setPortConfiguration(const char* key, const QString& value);
 
+// A stored port configuration as the texts of its two boxes. Pieces after a second colon are
+// ignored; a value without a colon (only an edit from outside makes one) has no settings text.
+struct PortBoxes {
+    QString port;
+    std::optional<QString> settings;
+};
+PortBoxes splitPortConfiguration(const QString& stored);
+
 // The device that port number N names: section "Ports", key "COM<N>" when set, otherwise the
 // platform default (/dev/ttyS<N-1> on Linux, COM<N> on Windows). On Linux a relative name
 // lies under /dev, as serial devices are commonly named ("ttyUSB0").

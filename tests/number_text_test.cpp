@@ -80,6 +80,18 @@ TEST(NumberTextFormatPattern, ZeroAfterRoundingHasNoMinusSign) {
     }
 }
 
+TEST(NumberTextFormatPattern, WithoutANumberPartAppendsTheWholeNumber) {
+    const PatternCase cases[] = {
+        {0.3, "SV ", "SV 0"},        {-0.4, "", "0"},  {0.0, "x", "x0"}, {2.5, "", "3"},
+        {-1506.66, "v=", "v=-1507"}, {7.0, ".", ".7"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(number_text::formatPattern(c.value, QString::fromLatin1(c.pattern), kEnglish),
+                  QString::fromLatin1(c.expected))
+            << c.value << " with \"" << c.pattern << '"';
+    }
+}
+
 TEST(NumberTextFormatPattern, HugeValuesArePlainDigits) {
     const QString text = number_text::formatPattern(1e300, u"0.00", kEnglish);
     EXPECT_EQ(text, QStringLiteral("1") + QString(300, u'0') + QStringLiteral(".00"));

@@ -9,7 +9,8 @@
 // need bytes to flow (those use pseudo-terminals).
 class FakePort : public SerialPort {
 public:
-    explicit FakePort(QObject* parent, QStringList* journal) : SerialPort(parent), journal_(journal) {}
+    explicit FakePort(QObject* parent, QStringList* journal)
+        : SerialPort(parent), journal_(journal) {}
 
     PortResult setPortNumber(int number) override {
         number_ = number;

@@ -82,21 +82,4 @@ TEST(SoundVelocity, CheckValuesAndRefusals) {
     }
 }
 
-// One reading through both computations, as the window runs them: the sound velocity comes from
-// the salinity at full precision, not from its four-decimal display.
-TEST(ReadingToSoundVelocity, MatchesTwoDecimals) {
-    const Case cases[] = {
-        {"standard sea water", kC35, 15, 0, 1506.66, printed(2)},
-        {"warm sea water under pressure", 5, 20, 100, 1539.63, printed(2)},
-        {"check value reading", 8.1025537174, 40, 1000, 1732.00, printed(2)},
-        {"fresh water at 1 bar", 0, 15, 1, 1466.10, printed(2)},
-        {"standard sea water at 1 bar", kC35, 15, 1, 1506.82, printed(2)},
-    };
-    for (const Case& c : cases) {
-        const auto s = seawater::practicalSalinity(c.first, c.temperature, c.pressure);
-        ASSERT_TRUE(s.has_value()) << c.what;
-        expectComputes(c, seawater::soundVelocity(*s, c.temperature, c.pressure));
-    }
-}
-
 }  // namespace

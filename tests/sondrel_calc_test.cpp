@@ -12,7 +12,6 @@
 #include "seawater/salinity.h"
 #include "seawater/sound_velocity.h"
 #include "tools/sondrel-calc/calc_line.h"
-#include "tools/sondrel-calc/convert_stream.h"
 
 namespace {
 
@@ -126,20 +125,6 @@ std::string converted(std::initializer_list<const char*> lines, Columns columns)
     return text;
 }
 
-TEST(ConvertStream, ReportsBadLinesByNumberAndGoesOn) {
-    std::istringstream in("# header\n42.914 15 0\nfoo 1 2\n\n0 15 0\n1 2\n");
-    std::ostringstream out;
-    std::ostringstream errors;
-    EXPECT_FALSE(sondrel_calc::convertStream(in, "cast.txt", Columns::Conductivity, out, errors));
-    EXPECT_EQ(out.str(), converted({"42.914 15 0", "0 15 0"}, Columns::Conductivity));
-    EXPECT_EQ(errors.str(),
-              "cast.txt:3: 'foo' is not a number\ncast.txt:6: expected 3 numbers, found 2 "
-              "fields\n");
-
-    std::istringstream good("35 15 0\n# done");
-    EXPECT_TRUE(sondrel_calc::convertStream(good, "-", Columns::Salinity, out, errors));
-}
-
 struct Finished {
     QString out;
     QString err;
@@ -158,12 +143,16 @@ Finished runCalc(const QStringList& arguments, const QByteArray& input = {}) {
             QString::fromUtf8(process.readAllStandardError()), process.exitCode()};
 }
 
-TEST(SondrelCalcProgram, ConvertsStandardInputAndReportsTheBadLine) {
-    const Finished run = runCalc({}, "42.914 15 0\n1 2 x\n50\t20\t1000\n");
+// Bad lines are reported by their number, counting blank and comment lines, and the rest go on.
+TEST(SondrelCalcProgram, ConvertsStandardInputAndReportsTheBadLines) {
+    const Finished run = runCalc({}, "# header\n42.914 15 0\n1 2 x\n\n50\t20\t1000\n1 2\n");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out.toStdString(),
               converted({"42.914 15 0", "50 20 1000"}, Columns::Conductivity));
-    EXPECT_EQ(run.err, "standard input:2: 'x' is not a number\n");
+    EXPECT_EQ(run.err,
+              "standard input:3: 'x' is not a number\n"
+              "standard input:6: expected 3 numbers, found 2 fields\n");
+    EXPECT_EQ(runCalc({"--salinity"}, "35 15 0\n# done").exitCode, 0);
 }
 
 TEST(SondrelCalcProgram, GoesOnPastAnUnreadableFile) {

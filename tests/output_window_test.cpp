@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <deque>
-
 #include "output/send_lamp.h"
 #include "platform/settings_store.h"
 #include "support/fake_port.h"
@@ -9,33 +7,28 @@
 
 namespace {
 
-// A port whose next opens and writes can be told to fail, and whose device can vanish.
+// A port whose writes can be refused and whose next opens fail, as when its device is gone.
 class ScriptedPort : public FakePort {
 public:
     using FakePort::FakePort;
 
     PortResult open() override {
-        if (!openErrors.empty()) {
-            const PortError error = openErrors.front();
-            openErrors.pop_front();
-            return error;
+        if (failingOpens > 0) {
+            --failingOpens;
+            return PortError{kUnusablePort, QStringLiteral("no such device")};
         }
         return FakePort::open();
     }
     PortResult write(const QByteArray& bytes) override {
-        if (writeError) {
+        if (refuseWrites) {
             close();
-            return writeError;
+            return PortError{kDeviceFailure, QStringLiteral("i/o error")};
         }
         return FakePort::write(bytes);
     }
-    void vanish() {
-        close();
-        emit failed(PortError{kDeviceFailure, QStringLiteral("device gone")});
-    }
 
-    std::optional<PortError> writeError;
-    std::deque<PortError> openErrors;
+    bool refuseWrites = false;
+    int failingOpens = 0;
 };
 
 class OutputWindow : public WindowTest {
@@ -154,16 +147,15 @@ TEST_F(OutputWindow, RestartWhileSendingTakesTheCurrentTexts) {
 // between sends is covered end to end.)
 TEST_F(OutputWindow, ARefusedWriteDimsTheLampAndReopensUntilTheDeviceIsBack) {
     start();
-    out()->writeError = PortError{SerialPort::kDeviceFailure, "i/o error"};
+    out()->refuseWrites = true;
     sendTick();
-    out()->writeError.reset();
+    out()->refuseWrites = false;
     EXPECT_FALSE(out()->isOpen());
     EXPECT_EQ(lamp(), SendLamp::kIdle);
     EXPECT_FALSE(lampTimer()->isEnabled());
     EXPECT_TRUE(reopenTimer()->isEnabled());
 
-    out()->openErrors = {{SerialPort::kUnusablePort, QStringLiteral("no such device")},
-                         {SerialPort::kDeviceFailure, QStringLiteral("busy")}};
+    out()->failingOpens = 2;
     emit reopenTimer()->tick();
     emit reopenTimer()->tick();
     EXPECT_TRUE(reopenTimer()->isEnabled());
@@ -179,7 +171,8 @@ TEST_F(OutputWindow, ARefusedWriteDimsTheLampAndReopensUntilTheDeviceIsBack) {
     EXPECT_EQ(lamp(), SendLamp::kLit);
     EXPECT_TRUE(dialogs.messages.empty());
 
-    out()->vanish();
+    out()->refuseWrites = true;
+    sendTick();
     stop();
     EXPECT_FALSE(reopenTimer()->isEnabled());
 }

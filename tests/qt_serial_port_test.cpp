@@ -51,22 +51,6 @@ TEST_F(QtSerialPortTest, PassesEveryByteUnchangedBothWaysAndLosesNoneOnClose) {
               bytes);
 }
 
-// Refused settings leave the old ones, and neither they nor a second open disturb the open port.
-TEST_F(QtSerialPortTest, RefusedSettingsAndASecondOpenLeaveThePortAsItWas) {
-    ASSERT_FALSE(port.setSettings(QStringLiteral("4800,N,8,1")));
-    ASSERT_FALSE(port.open());
-    const PortResult result = port.setSettings(QStringLiteral("4800,X,8,1"));
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(result->number, SerialPort::kInvalidSettings);
-    EXPECT_EQ(port.settings(), QStringLiteral("4800,N,8,1"));
-    EXPECT_FALSE(port.open());
-
-    EXPECT_FALSE(port.setSettings(QStringLiteral("9600,N,8,2")));
-    EXPECT_EQ(port.settings(), QStringLiteral("9600,N,8,2"));
-    EXPECT_TRUE(port.isOpen());
-    EXPECT_EQ(roundTrip(port, "abc"), "abc");
-}
-
 TEST_F(QtSerialPortTest, ASecondOpenOfTheSameDeviceFailsAsBusy) {
     QtSerialPort second;
     ASSERT_FALSE(second.setPortNumber(kPort));

@@ -46,21 +46,28 @@ protected:
     // Drops the window, as when the program ends; the next window() starts it afresh.
     void closeWindow() { window_.reset(); }
 
+    // The main window's own control: the coefficient window's boxes share some names.
     template <typename T>
     T* find(const char* name) {
-        T* child = window().findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(child, nullptr) << name;
-        return child;
+        for (T* child : window().findChildren<T*>(QString::fromLatin1(name))) {
+            const auto* widget = qobject_cast<QWidget*>(child);
+            if (!widget || widget->window() == &window()) {
+                return child;
+            }
+        }
+        ADD_FAILURE() << "no control " << name;
+        return nullptr;
     }
     // The text of a line edit, label or plain text box.
     QString text(const char* name) {
-        if (auto* edit = window().findChild<QLineEdit*>(QString::fromLatin1(name))) {
+        QWidget* control = find<QWidget>(name);
+        if (auto* edit = qobject_cast<QLineEdit*>(control)) {
             return edit->text();
         }
-        if (auto* box = window().findChild<QPlainTextEdit*>(QString::fromLatin1(name))) {
+        if (auto* box = qobject_cast<QPlainTextEdit*>(control)) {
             return box->toPlainText();
         }
-        return find<QLabel>(name)->text();
+        return qobject_cast<QLabel*>(control)->text();
     }
     void type(const char* box, const QString& text) { find<QLineEdit>(box)->setText(text); }
     void click(const char* button) { find<QPushButton>(button)->click(); }

@@ -62,23 +62,4 @@ TEST_F(QtSerialPortTest, ASecondOpenOfTheSameDeviceFailsAsBusy) {
     EXPECT_EQ(roundTrip(port, "still here"), "still here");
 }
 
-TEST_F(QtSerialPortTest, AVanishedDeviceClosesThePortIsReportedOnceAndCanBeReopened) {
-    ASSERT_FALSE(port.open());
-    QSignalSpy failed(&port, &SerialPort::failed);
-    device.unplug();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !port.isOpen(); }));
-    for (int round = 0; round < 20; ++round) {  // lets any further error notifications arrive
-        QCoreApplication::processEvents();
-    }
-    ASSERT_EQ(failed.count(), 1);
-    EXPECT_EQ(failed.at(0).at(0).value<PortError>().number, SerialPort::kDeviceFailure);
-
-    const PortResult whileGone = port.open();
-    ASSERT_TRUE(whileGone.has_value());
-    EXPECT_EQ(whileGone->number, SerialPort::kUnusablePort);
-    device.plugIn();
-    ASSERT_FALSE(port.open());
-    EXPECT_EQ(roundTrip(port, "back"), "back");
-}
-
 }  // namespace

@@ -56,10 +56,7 @@ TEST_F(InputTest, RecordsAreShownAndComputed) {
     ASSERT_TRUE(waitFor("lb_temp", "15.5"));
     EXPECT_EQ(text("lb_con"), "3.5008");
     EXPECT_EQ(text("lb_press"), "-0.75");
-    EXPECT_DOUBLE_EQ(window().conductivity, 3.5008);
     EXPECT_DOUBLE_EQ(window().pressure, -0.075);
-    EXPECT_DOUBLE_EQ(window().temperature, 15.5);
-    EXPECT_GT(window().salinity, 20);
     EXPECT_GT(window().soundvelocity, 1450);
     EXPECT_EQ(text("lb_sound"), QString::number(window().soundvelocity, 'g', 15));
     // One line break per CR LF, even when a piece ends between CR and LF.

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QTemporaryDir>
 #include <functional>
+#include <numeric>
 
 #include "support/failing_text_files.h"
 #include "support/window_test.h"
@@ -57,20 +58,17 @@ protected:
     }
     // The sample numbers of a log file's data lines, in file order.
     static std::vector<int> sampleNumbers(const QString& path) {
-        const QList<QByteArray> lines = bytes(path).split('\n');
         std::vector<int> numbers;
-        for (qsizetype i = 1; i < lines.size(); ++i) {
-            if (!lines[i].isEmpty()) {
-                numbers.push_back(lines[i].split('\t').value(3).chopped(4).toInt());
+        for (const QByteArray& line : bytes(path).split('\n').mid(1)) {
+            if (!line.isEmpty()) {
+                numbers.push_back(line.split('\t').value(3).chopped(4).toInt());
             }
         }
         return numbers;
     }
     static std::vector<int> range(int first, int last) {
-        std::vector<int> numbers;
-        for (int n = first; n <= last; ++n) {
-            numbers.push_back(n);
-        }
+        std::vector<int> numbers(last - first + 1);
+        std::iota(numbers.begin(), numbers.end(), first);
         return numbers;
     }
 

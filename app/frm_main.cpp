@@ -65,6 +65,7 @@ void frm_main::load() {
     bit_table = buildBitTable();
     restorePortBoxes(settings_store::kInputKey, ui->Text3, ui->Text2);
     restorePortBoxes(settings_store::kOutputKey, ui->Text5, ui->Text6);
+    reportSettingsProblems();
 }
 
 // A stored value is "port:settings"; pieces after a second colon are ignored, and a value

@@ -8,8 +8,8 @@
 #include "output/telegrams.h"
 #include "platform/number_text.h"
 #include "seawater/salinity.h"
-#include "support/fake_port.h"
 #include "support/pty.h"
+#include "support/scripted_port.h"
 #include "support/simulator.h"
 #include "support/window_test.h"
 
@@ -19,7 +19,10 @@ using sea_sun::Channel;
 
 class SeaSunWindow : public WindowTest {
 protected:
-    FakePort& port() { return *static_cast<FakePort*>(find<SerialPort>("Com_SST")); }
+    SeaSunWindow() {
+        services.makePort = [this](QObject* parent) { return new ScriptedPort(parent, &journal); };
+    }
+    ScriptedPort& port() { return *static_cast<ScriptedPort*>(find<SerialPort>("Com_SST")); }
     void tick() { emit find<Timer>("timer_sst")->tick(); }
     QList<frm_sst*> coefficientWindows() {
         return window().findChildren<frm_sst*>(Qt::FindDirectChildrenOnly);
@@ -67,6 +70,38 @@ TEST_F(SeaSunWindow, TickDecodesTheWaitingBlockIntoFieldsAndLabels) {
     tick();
     EXPECT_EQ(text("Text4"), "");
     EXPECT_EQ(text("lb_salinity"), salinityShown);
+}
+
+// An unplugged adapter comes back without the user: the poll tries the port again at each tick
+// until it opens, and the readings follow. A start by the user ends the retries.
+TEST_F(SeaSunWindow, AVanishedPortIsReopenedByThePollUntilItIsBack) {
+    const PortError gone{SerialPort::kUnusablePort, QStringLiteral("no such device")};
+    choose("op_sst");
+    click("Command3");
+    ASSERT_TRUE(port().isOpen());
+    ASSERT_TRUE(find<Timer>("timer_sst")->isTicking());
+
+    port().vanish();
+    port().openErrors = {gone, gone};
+    tick();
+    tick();
+    EXPECT_FALSE(port().isOpen());
+    tick();
+    ASSERT_TRUE(port().isOpen());
+    port().incoming = reading(3227, 37681, 39400);
+    tick();
+    EXPECT_EQ(text("lb_temp"), "20.000");
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    // The user's own start that fails is not retried behind their back.
+    port().vanish();
+    port().openErrors = {gone};
+    click("Command3");
+    journal.clear();
+    tick();
+    tick();
+    EXPECT_FALSE(port().isOpen());
+    EXPECT_TRUE(journal.isEmpty()) << journal.join(", ").toStdString();
 }
 
 // Choosing the instrument offers its settings and one coefficient window, however often it is

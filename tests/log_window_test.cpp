@@ -3,9 +3,16 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <numeric>
+
+#ifdef Q_OS_LINUX
+#include <sys/mount.h>
+#endif
 
 #include "support/failing_text_files.h"
 #include "support/window_test.h"
@@ -61,7 +68,9 @@ protected:
         std::vector<int> numbers;
         for (const QByteArray& line : bytes(path).split('\n').mid(1)) {
             if (!line.isEmpty()) {
-                numbers.push_back(line.split('\t').value(3).chopped(4).toInt());
+                // A broken line counts as sample -1.
+                const QByteArray field = line.split('\t').value(3);
+                numbers.push_back(field.endsWith(".000") ? field.chopped(4).toInt() : -1);
             }
         }
         return numbers;
@@ -204,6 +213,48 @@ TEST_F(LogWindow, EverySampleReachesTheFileOnceAcrossAnOutage) {
         EXPECT_EQ(sampleNumbers(path), range(1, 333));
         EXPECT_TRUE(dialogs.messages.empty());
     }
+}
+
+// The real file layer on a real disk that fills up: the status label says so, nothing is
+// half-written, and every line follows once there is room again.
+TEST_F(LogWindow, ARealFullDiskIsShownAndEveryLineFollowsOnceThereIsRoom) {
+#ifndef Q_OS_LINUX
+    GTEST_SKIP() << "small RAM disks are mounted on Linux only";
+#else
+    QTemporaryDir mountPoint;
+    ASSERT_TRUE(mountPoint.isValid());
+    const QByteArray where = QFile::encodeName(mountPoint.path());
+    if (::mount("tmpfs", where.constData(), "tmpfs", MS_NOSUID | MS_NODEV, "size=64k") != 0) {
+        GTEST_SKIP() << "no small RAM disk can be mounted here: " << std::strerror(errno);
+    }
+    const auto unmount = qScopeGuard([&] { ::umount2(where.constData(), MNT_DETACH); });
+    path = mountPoint.filePath(QStringLiteral("log.txt"));
+    choose(path);
+    ASSERT_EQ(bytes(path), kUtf8Header);
+
+    const QString fillerPath = mountPoint.filePath(QStringLiteral("filler"));
+    QFile filler(fillerPath);
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+    const QByteArray block(4096, 'x');
+    while (filler.write(block) == block.size() && filler.flush()) {
+    }
+    filler.close();
+
+    sampleTo(200);
+    EXPECT_EQ(text("lb_log_status"), "Log failing!");
+    EXPECT_TRUE(find<QLabel>("lb_log_status")->toolTip().contains("No space left on device"))
+        << find<QLabel>("lb_log_status")->toolTip().toStdString();
+    const std::vector<int> written = sampleNumbers(path);
+    EXPECT_EQ(written, range(1, static_cast<int>(written.size())));
+    EXPECT_EQ(written.size() % LogWriter::kBatchLines, 0u) << "whole batches only";
+
+    ASSERT_TRUE(QFile::remove(fillerPath));
+    sampleTo(333);
+    EXPECT_EQ(text("lb_log_status"), "Log writes again");
+    window().close();
+    EXPECT_EQ(sampleNumbers(path), range(1, 333));
+    EXPECT_TRUE(dialogs.messages.empty());
+#endif
 }
 
 }  // namespace

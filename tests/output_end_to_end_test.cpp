@@ -77,4 +77,25 @@ TEST_F(OutputEndToEnd, AVanishedReceiverThatComesBackGetsTheTelegramsAgain) {
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
+// A receiver that takes the telegrams more slowly than they are sent (here: not at all for a
+// while) is sent only what its device can hold, not an endless queue; once it reads again the
+// newest value follows.
+TEST_F(OutputEndToEnd, AReceiverThatFallsBehindIsNotQueuedForWithoutEnd) {
+    constexpr int kTicks = 20000;
+    click("Command4");
+    Timer* send = find<Timer>("Timer4");
+    for (int i = 0; i < kTicks; ++i) {
+        emit send->tick();
+    }
+    EXPECT_LE(out()->bytesWaitingToSend(), kMicro.size());
+
+    window().soundvelocity = 1500;
+    const QByteArray received = receiver.pty().readUntil(
+        [](const QByteArray& bytes) { return bytes.contains(" 1500.00 \r\n"); });
+    const qsizetype older = received.indexOf(" 1500.00 \r\n");
+    ASSERT_GE(older, 0);
+    EXPECT_LT(lines(received.left(older)), kTicks);
+    EXPECT_TRUE(out()->isOpen());
+}
+
 }  // namespace

@@ -2,34 +2,10 @@
 
 #include "output/send_lamp.h"
 #include "platform/settings_store.h"
-#include "support/fake_port.h"
+#include "support/scripted_port.h"
 #include "support/window_test.h"
 
 namespace {
-
-// A port whose writes can be refused and whose next opens fail, as when its device is gone.
-class ScriptedPort : public FakePort {
-public:
-    using FakePort::FakePort;
-
-    PortResult open() override {
-        if (failingOpens > 0) {
-            --failingOpens;
-            return PortError{kUnusablePort, QStringLiteral("no such device")};
-        }
-        return FakePort::open();
-    }
-    PortResult write(const QByteArray& bytes) override {
-        if (refuseWrites) {
-            close();
-            return PortError{kDeviceFailure, QStringLiteral("i/o error")};
-        }
-        return FakePort::write(bytes);
-    }
-
-    bool refuseWrites = false;
-    int failingOpens = 0;
-};
 
 class OutputWindow : public WindowTest {
 protected:
@@ -133,15 +109,16 @@ TEST_F(OutputWindow, RestartWhileSendingTakesTheCurrentTexts) {
 // between sends is covered end to end.)
 TEST_F(OutputWindow, ARefusedWriteDimsTheLampAndReopensUntilTheDeviceIsBack) {
     start();
-    out()->refuseWrites = true;
+    out()->writeError = PortError{SerialPort::kDeviceFailure, QStringLiteral("i/o error")};
     sendTick();
-    out()->refuseWrites = false;
+    out()->writeError.reset();
     EXPECT_FALSE(out()->isOpen());
     EXPECT_EQ(lamp(), SendLamp::kIdle);
     EXPECT_FALSE(lampTimer()->isEnabled());
     EXPECT_TRUE(reopenTimer()->isEnabled());
 
-    out()->failingOpens = 2;
+    out()->openErrors = {{SerialPort::kUnusablePort, QStringLiteral("no such device")},
+                         {SerialPort::kDeviceFailure, QStringLiteral("busy")}};
     emit reopenTimer()->tick();
     emit reopenTimer()->tick();
     EXPECT_TRUE(reopenTimer()->isEnabled());
@@ -157,8 +134,7 @@ TEST_F(OutputWindow, ARefusedWriteDimsTheLampAndReopensUntilTheDeviceIsBack) {
     EXPECT_EQ(lamp(), SendLamp::kLit);
     EXPECT_TRUE(dialogs.messages.empty());
 
-    out()->refuseWrites = true;
-    sendTick();
+    out()->vanish();
     stop();
     EXPECT_FALSE(reopenTimer()->isEnabled());
 }

@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
+#include <cerrno>
 
 #include "support/pty.h"
 
@@ -49,6 +55,35 @@ TEST_F(QtSerialPortTest, PassesEveryByteUnchangedBothWaysAndLosesNoneOnClose) {
     port.close();
     EXPECT_EQ(device.pty().readUntil([&](const QByteArray& b) { return b.size() >= bytes.size(); }),
               bytes);
+}
+
+// A receiver that has not taken what was sent before: the device's buffer is full. The port
+// stays open, holds the bytes and sends them once there is room.
+TEST_F(QtSerialPortTest, AFullDeviceBufferHoldsTheBytesBack) {
+    const int filler = ::open(QFile::encodeName(device.pty().slavePath()).constData(),
+                              O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(filler, 0);
+    const auto closeFiller = qScopeGuard([filler] { ::close(filler); });
+    ASSERT_FALSE(port.open());
+    QSignalSpy failures(&port, &SerialPort::failed);
+
+    const QByteArray junk(256, 'j');
+    qsizetype buffered = 0;
+    for (ssize_t n = 0; n >= 0; n = ::write(filler, junk.constData(), junk.size())) {
+        buffered += n;
+    }
+    ASSERT_EQ(errno, EAGAIN);
+    EXPECT_FALSE(port.write("1500.00\r\n"));
+    EXPECT_TRUE(port.isOpen());
+    EXPECT_EQ(port.bytesWaitingToSend(), 9);
+
+    const QByteArray received =
+        device.pty().readUntil([&](const QByteArray& b) { return b.size() >= buffered + 9; });
+    EXPECT_TRUE(received.endsWith("1500.00\r\n"));
+    EXPECT_EQ(received.size(), buffered + 9);
+    EXPECT_EQ(port.bytesWaitingToSend(), 0);
+    EXPECT_TRUE(port.isOpen());
+    EXPECT_EQ(failures.count(), 0);
 }
 
 TEST_F(QtSerialPortTest, ASecondOpenOfTheSameDeviceFailsAsBusy) {

@@ -18,6 +18,7 @@ TEST(IncomingText, ShowsEachPieceWithOneBreakPerLineAndLongLinesBroken) {
         {{"a\r", 0, "a\r"}, {"\nb", 0, "b"}},  // the LF of a CR LF split between pieces
         {{"a", 0, "a"}, {"\nb", 1, "\nb"}},
         {{"\xb0\xff", 0, QString::fromLatin1("\xb0\xff")}},
+        {{QByteArray("a\0b\x1b\x7f\x85", 6), 0, QStringLiteral("a\uFFFDb\uFFFD\uFFFD\uFFFD")}},
         {{QByteArray(kLongest + 10, 'x'), 0, QString(kLongest, u'x') + u'\n' + QString(10, u'x')}},
         {{"xxxxxx", kLongest - 2, "xx\nxxxx"}},
         {{"xx\rxxxx\nxx", kLongest - 2, "xx\rxxxx\nxx"}},

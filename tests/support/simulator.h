@@ -46,6 +46,9 @@ public:
         QStringList printed = QString::fromLatin1(output_).split(u'\n', Qt::SkipEmptyParts);
         return printed.mid(1);
     }
+    // What has been printed since the last call, for a caller that keeps no transcript; not to
+    // be mixed with lines(), which then misses it.
+    QByteArray takeOutput() { return process_.readAllStandardOutput(); }
     // Asks the simulator to end; true when it ended normally with exit code 0.
     bool stop() {
         if (process_.state() != QProcess::NotRunning) {

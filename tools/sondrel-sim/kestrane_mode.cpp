@@ -1,9 +1,15 @@
 #include "kestrane_mode.h"
 
 #include <QLocale>
+#include <chrono>
+#include <deque>
+#include <optional>
+#include <random>
 
 #include "drift.h"
+#include "line_journal.h"
 #include "option_values.h"
+#include "paced_stream.h"
 #include "platform/number_text.h"
 #include "run_control.h"
 
@@ -28,8 +34,37 @@ const QCommandLineOption kChunkPause("chunk-pause", "Milliseconds between pieces
 const QCommandLineOption kGarbageEvery("garbage-every",
                                        "Make every n-th line garbage without numbers (0: never).",
                                        "n", "0");
+const QCommandLineOption kNoiseEvery("noise-every",
+                                     "Make every n-th line binary noise: random bytes of every "
+                                     "value but TAB, never a CR LF (0: never).",
+                                     "n", "0");
+const QCommandLineOption kLongEvery("long-every",
+                                    "Make every n-th line an over-long record: a record padded "
+                                    "with further fields to --long-length bytes (0: never).",
+                                    "n", "0");
+const QCommandLineOption kLongLength("long-length", "Length of an over-long record.", "bytes",
+                                     "1000");
+const QCommandLineOption kSequence("sequence",
+                                   "Let the pressure count the lines: line n (from 0) reads "
+                                   "n/1000 dbar, so a reader's pressure tells which line it took.");
+const QCommandLineOption kRate("rate",
+                               "Send lines back to back at this many bytes a second, in the small "
+                               "pieces a serial line delivers (11520 is a 115200-baud line), "
+                               "instead of one write every --interval (0: off).",
+                               "bytes", "0");
 const QCommandLineOption kCount("count", "Stop after this many lines (0: run until stopped).", "n",
                                 "0");
+const QCommandLineOption kDuration("duration",
+                                   "Stop sending after this many seconds (0: run until stopped).",
+                                   "seconds", "0");
+const QCommandLineOption kHold("hold",
+                               "Once --count or --duration has ended the sending, keep the line "
+                               "open until stopped, so that a reader can take what is on its way.");
+const QCommandLineOption kJournal(
+    "journal",
+    "Write \"<n> <kind>\" to this file for every line n (from 0) "
+    "that is not an ordinary record, and \"sent <count>\" at the end.",
+    "path");
 
 // Instrument records always use "." as the decimal point.
 QByteArray format(double value, QStringView pattern) {
@@ -46,12 +81,23 @@ struct Settings {
     int chunk = 0;
     int chunkPause = 20;
     int garbageEvery = 0;
+    int noiseEvery = 0;
+    int longEvery = 0;
+    int longLength = 0;
+    bool sequence = false;
+    int rate = 0;
     int count = 0;
+    int duration = 0;
+    bool hold = false;
+    QString journal;
 };
 
 std::optional<Settings> readSettings(const QCommandLineParser& parser) {
     Settings s;
     s.drift = parser.isSet(kDrift);
+    s.sequence = parser.isSet(kSequence);
+    s.hold = parser.isSet(kHold);
+    s.journal = parser.value(kJournal);
     if (readCount(parser, kInterval, 1, s.interval) &&
         readNumber(parser, kConductivity, s.conductivity) &&
         readNumber(parser, kPressure, s.pressure) &&
@@ -59,26 +105,142 @@ std::optional<Settings> readSettings(const QCommandLineParser& parser) {
         readCount(parser, kRecordsPerWrite, 1, s.recordsPerWrite) &&
         readCount(parser, kChunk, 0, s.chunk) && readCount(parser, kChunkPause, 0, s.chunkPause) &&
         readCount(parser, kGarbageEvery, 0, s.garbageEvery) &&
-        readCount(parser, kCount, 0, s.count)) {
+        readCount(parser, kNoiseEvery, 0, s.noiseEvery) &&
+        readCount(parser, kLongEvery, 0, s.longEvery) &&
+        readCount(parser, kLongLength, 0, s.longLength) && readCount(parser, kRate, 0, s.rate) &&
+        readCount(parser, kCount, 0, s.count) && readCount(parser, kDuration, 0, s.duration)) {
         return s;
     }
     return std::nullopt;
 }
 
-// A slow swing of the given amplitude that starts at zero; about `period` records per swing.
-double swing(const Settings& s, int n, double amplitude, int period) {
-    return s.drift ? drift::swing(n, amplitude, period) : 0;
+enum class Kind { Record, Garbage, Noise, Long };
+
+const char* nameOf(Kind kind) {
+    switch (kind) {
+        case Kind::Garbage:
+            return "garbage";
+        case Kind::Noise:
+            return "noise";
+        case Kind::Long:
+            return "long";
+        case Kind::Record:
+            break;
+    }
+    return "record";
 }
 
-// Line n (from 0) of the stream.
-QByteArray line(const Settings& s, int n) {
-    if (s.garbageEvery > 0 && (n + 1) % s.garbageEvery == 0) {
-        return "#~ line noise, no numbers here ~#\r\n";
+Kind kindOf(const Settings& s, qint64 n) {
+    const auto every = [n](int period) { return period > 0 && (n + 1) % period == 0; };
+    if (every(s.garbageEvery)) {
+        return Kind::Garbage;
     }
-    return kestraneRecord(s.conductivity + swing(s, n, 2, 120), s.pressure + swing(s, n, 5, 90),
-                          s.temperature + swing(s, n, 1, 180)) +
-           "\r\n";
+    if (every(s.noiseEvery)) {
+        return Kind::Noise;
+    }
+    return every(s.longEvery) ? Kind::Long : Kind::Record;
 }
+
+// A slow swing of the given amplitude that starts at zero; about `period` records per swing.
+double swing(const Settings& s, qint64 n, double amplitude, int period) {
+    return s.drift ? drift::swing(static_cast<double>(n), amplitude, period) : 0;
+}
+
+QByteArray record(const Settings& s, qint64 n) {
+    const double pressure =
+        s.sequence ? static_cast<double>(n) / 1000 : s.pressure + swing(s, n, 5, 90);
+    return kestraneRecord(s.conductivity + swing(s, n, 2, 120), pressure,
+                          s.temperature + swing(s, n, 1, 180));
+}
+
+// One field, so a reader cannot take it for a record; the same bytes for the same n.
+QByteArray noise(qint64 n) {
+    std::mt19937 random(static_cast<std::uint32_t>(n));
+    const int length = std::uniform_int_distribution<int>(8, 200)(random);
+    std::uniform_int_distribution<int> anyByte(0, 255);
+    QByteArray bytes;
+    while (bytes.size() < length) {
+        const char c = static_cast<char>(anyByte(random));
+        if (c != '\t' && !(c == '\n' && bytes.endsWith('\r'))) {
+            bytes += c;
+        }
+    }
+    return bytes;
+}
+
+QByteArray longRecord(const Settings& s, qint64 n) {
+    const QByteArray bare = record(s, n);
+    QByteArray bytes = bare;
+    while (bytes.size() < s.longLength) {
+        bytes += "\tEXTRA";
+    }
+    // Any overshoot of the padding is cut, never the record itself.
+    bytes.truncate(std::max<qsizetype>(bare.size(), s.longLength));
+    return bytes;
+}
+
+// Line n (from 0) of the stream, with its line end.
+QByteArray line(const Settings& s, qint64 n) {
+    switch (kindOf(s, n)) {
+        case Kind::Garbage:
+            return "#~ line noise, no numbers here ~#\r\n";
+        case Kind::Noise:
+            return noise(n) + "\r\n";
+        case Kind::Long:
+            return longRecord(s, n) + "\r\n";
+        case Kind::Record:
+            break;
+    }
+    return record(s, n) + "\r\n";
+}
+
+// Hands out the lines of the stream until --count or --duration ends it, and journals each line
+// once all its bytes have reached the device.
+class Lines {
+public:
+    Lines(const Settings& s, LineJournal& journal) : s_(s), journal_(journal) {}
+
+    std::optional<QByteArray> next() {
+        if ((s_.count > 0 && produced_ >= s_.count) ||
+            (s_.duration > 0 &&
+             std::chrono::steady_clock::now() - start_ >= std::chrono::seconds(s_.duration))) {
+            return std::nullopt;
+        }
+        const qint64 n = produced_++;
+        QByteArray bytes = line(s_, n);
+        bytes_ += bytes.size();
+        pending_.push_back({bytes_, n, kindOf(s_, n)});
+        return bytes;
+    }
+
+    // `total` bytes of the lines handed out have been written.
+    void written(qint64 total) {
+        while (!pending_.empty() && pending_.front().end <= total) {
+            if (pending_.front().kind != Kind::Record) {
+                journal_.line(pending_.front().n, nameOf(pending_.front().kind));
+            }
+            sent_ = pending_.front().n + 1;
+            pending_.pop_front();
+        }
+    }
+
+    qint64 sent() const { return sent_; }
+
+private:
+    struct Pending {
+        qint64 end;  // bytes handed out up to the end of this line
+        qint64 n;
+        Kind kind;
+    };
+
+    const Settings& s_;
+    LineJournal& journal_;
+    const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+    std::deque<Pending> pending_;
+    qint64 produced_ = 0;
+    qint64 bytes_ = 0;
+    qint64 sent_ = 0;
+};
 
 bool send(Endpoint& endpoint, const Settings& s, const QByteArray& bytes) {
     if (s.chunk == 0) {
@@ -93,31 +255,61 @@ bool send(Endpoint& endpoint, const Settings& s, const QByteArray& bytes) {
     return true;
 }
 
+paced_stream::End sendAtIntervals(Endpoint& endpoint, const Settings& s, Lines& lines) {
+    using paced_stream::End;
+    qint64 total = 0;
+    for (;;) {
+        QByteArray bytes;
+        for (int i = 0; i < s.recordsPerWrite; ++i) {
+            const std::optional<QByteArray> next = lines.next();
+            if (!next) {
+                break;
+            }
+            bytes += *next;
+        }
+        if (bytes.isEmpty()) {
+            return End::Finished;
+        }
+        if (!send(endpoint, s, bytes)) {
+            return run_control::stopRequested() ? End::Stopped : End::LineFailed;
+        }
+        total += bytes.size();
+        lines.written(total);
+        if (!run_control::pause(std::chrono::milliseconds(s.interval))) {
+            return End::Stopped;
+        }
+    }
+}
+
 void addOptions(QCommandLineParser& parser) {
     parser.addOptions({kInterval, kConductivity, kPressure, kTemperature, kDrift, kRecordsPerWrite,
-                       kChunk, kChunkPause, kGarbageEvery, kCount});
+                       kChunk, kChunkPause, kGarbageEvery, kNoiseEvery, kLongEvery, kLongLength,
+                       kSequence, kRate, kCount, kDuration, kHold, kJournal});
 }
 
 // A line end goes first, as if the instrument had just finished a line: a reader that drops
 // the partial line in flight then reads the very first record.
 int run(const QCommandLineParser& parser, Endpoint& endpoint) {
     const auto settings = readSettings(parser);
-    if (!settings) {
+    LineJournal journal;
+    if (!settings || !journal.open(settings->journal)) {
         return 2;
     }
     if (!endpoint.write("\r\n")) {
         return run_control::stopRequested() ? 0 : 1;
     }
-    for (int n = 0; settings->count == 0 || n < settings->count;) {
-        QByteArray bytes;
-        for (int i = 0;
-             i < settings->recordsPerWrite && (settings->count == 0 || n < settings->count);
-             ++i, ++n) {
-            bytes += line(*settings, n);
-        }
-        if (!send(endpoint, *settings, bytes) ||
-            !run_control::pause(std::chrono::milliseconds(settings->interval))) {
-            return run_control::stopRequested() ? 0 : 1;
+    Lines lines(*settings, journal);
+    const paced_stream::End end = settings->rate > 0
+                                      ? paced_stream::send(
+                                            endpoint, settings->rate, [&] { return lines.next(); },
+                                            [&](qint64 total) { lines.written(total); })
+                                      : sendAtIntervals(endpoint, *settings, lines);
+    journal.end(lines.sent());
+    if (end == paced_stream::End::LineFailed) {
+        return 1;
+    }
+    if (end == paced_stream::End::Finished && settings->hold) {
+        while (run_control::pause(std::chrono::seconds(1))) {
         }
     }
     return 0;

@@ -1,12 +1,11 @@
 #include "seasun_mode.h"
 
-#include <chrono>
 #include <optional>
 
 #include "drift.h"
 #include "input/sea_sun_encoder.h"
 #include "option_values.h"
-#include "run_control.h"
+#include "paced_stream.h"
 
 namespace {
 
@@ -27,8 +26,6 @@ const QCommandLineOption kRate("rate", "Bytes per second.", "n", "109");
 const QCommandLineOption kCount("count", "Stop after this many rounds (0: run until stopped).", "n",
                                 "0");
 
-// Bytes leave in the small pieces a slow line delivers, never ahead of the rate.
-constexpr std::chrono::milliseconds kPace(20);
 constexpr int kRoundBytes = 9;
 
 struct Settings {
@@ -74,28 +71,15 @@ int run(const QCommandLineParser& parser, Endpoint& endpoint) {
     if (!settings) {
         return 2;
     }
-    const auto start = std::chrono::steady_clock::now();
-    QByteArray stream;
     int rounds = 0;
-    qint64 sent = 0;
-    while (settings->count == 0 || rounds < settings->count || !stream.isEmpty()) {
-        if (!run_control::pause(kPace)) {
-            return 0;
-        }
-        const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
-            std::chrono::steady_clock::now() - start);
-        const qint64 due = elapsed.count() * settings->rate / 1000 - sent;
-        while (stream.size() < due && (settings->count == 0 || rounds < settings->count)) {
-            stream += roundAt(*settings, rounds++);
-        }
-        const QByteArray piece = stream.first(std::min(due, stream.size()));
-        stream.remove(0, piece.size());
-        sent += piece.size();
-        if (!piece.isEmpty() && !endpoint.write(piece)) {
-            return run_control::stopRequested() ? 0 : 1;
-        }
-    }
-    return 0;
+    const auto end =
+        paced_stream::send(endpoint, settings->rate, [&]() -> std::optional<QByteArray> {
+            if (settings->count != 0 && rounds >= settings->count) {
+                return std::nullopt;
+            }
+            return roundAt(*settings, rounds++);
+        });
+    return end == paced_stream::End::LineFailed ? 1 : 0;
 }
 
 }  // namespace

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QLabel>
+#include <QLayout>
+#include <QString>
+#include <functional>
+
+namespace test_support {
+
+// Hears every change of a label's text the moment it happens, however many readings one
+// notification brings: a label tells its parent's layout whenever its text changes, so an empty
+// layout on the parent hears them all. The parent must have no layout of its own (the window's
+// frames place their children by geometry), and this one places nothing and sets no size.
+class ReadingWatch : public QLayout {
+public:
+    using Changed = std::function<void(const QString& text)>;
+
+    ReadingWatch(QLabel* label, Changed changed);
+
+    void invalidate() override;
+
+    void addItem(QLayoutItem*) override {}
+    QLayoutItem* itemAt(int) const override { return nullptr; }
+    QLayoutItem* takeAt(int) override { return nullptr; }
+    int count() const override { return 0; }
+    QSize sizeHint() const override { return {}; }
+    void setGeometry(const QRect&) override {}
+
+private:
+    QLabel* label_;
+    Changed changed_;
+    QString shown_;
+};
+
+}  // namespace test_support

@@ -65,19 +65,20 @@ void frm_main::load() {
     bit_table = buildBitTable();
     restorePortBoxes(settings_store::kInputKey, ui->Text3, ui->Text2);
     restorePortBoxes(settings_store::kOutputKey, ui->Text5, ui->Text6);
+    reportSettingsProblems();
 }
 
-// A stored value is "port:settings"; pieces after a second colon are ignored, and a value
-// without a colon (edited by hand) gives only the port box, leaving the settings box as it is.
+// A value without a colon (edited by hand) fills only the port box, leaving the settings box as
+// it is.
 void frm_main::restorePortBoxes(const char* key, QLineEdit* portBox, QLineEdit* settingsBox) {
     const QString stored = settings_store::portConfiguration(key);
     if (stored.isEmpty()) {
         return;
     }
-    const QStringList pieces = stored.split(QLatin1Char(':'));
-    portBox->setText(pieces.at(0));
-    if (pieces.size() > 1) {
-        settingsBox->setText(pieces.at(1));
+    const settings_store::PortBoxes boxes = settings_store::splitPortConfiguration(stored);
+    portBox->setText(boxes.port);
+    if (boxes.settings) {
+        settingsBox->setText(*boxes.settings);
     }
 }
 

@@ -77,7 +77,11 @@ private:
     void setUpSeaSun();
     void showCoefficientWindow();
     void pollSeaSun();
+    void seaSunLost(const PortError& error);
     BitTable bit_table;
+    // Com_SST's device went away while open: each poll tries it again, about once a second,
+    // until it is back or the user starts a connection.
+    bool seaSunLost_ = false;
     QPointer<frm_sst> coefficientWindow;
 
     // Output connection, send lamp, telegrams (frm_main_output.cpp).
@@ -92,6 +96,13 @@ private:
     // Reopens com_out once a second after its device went away, until it is back or the user
     // starts or stops the output.
     Timer* output_reopen_ = nullptr;
+
+    // Settings store (frm_main_settings.cpp).
+    // Tells the user, once the window is up, what in the store could not be used.
+    void reportSettingsProblems();
+    // Stores a port configuration; a store that cannot be written is told once per run.
+    void rememberPortConfiguration(const char* key, const QString& value);
+    bool settingsSaveFailureTold_ = false;
 
     // Data log (frm_main_log.cpp).
     void setUpLog();

@@ -37,6 +37,7 @@ void frm_main::startInputConnection() {
         connectPort(Com_in, ui->Text3, ui->Text2, settings_store::kInputKey);
     }
     if (ui->op_sst->isChecked()) {
+        seaSunLost_ = false;
         if (connectPort(Com_SST, ui->Text3, ui->Text2, settings_store::kInputKey)) {
             timer_sst->setEnabled(true);
         }
@@ -61,8 +62,7 @@ bool frm_main::connectPort(SerialPort* port, QLineEdit* portBox, QLineEdit* sett
         !reportPortResult(port->setSettings(settingsBox->text()))) {
         return false;
     }
-    settings_store::setPortConfiguration(key,
-                                         portBox->text() + QLatin1Char(':') + settingsBox->text());
+    rememberPortConfiguration(key, portBox->text() + QLatin1Char(':') + settingsBox->text());
     return reportPortResult(port->open());
 }
 

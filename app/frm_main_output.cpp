@@ -62,8 +62,12 @@ void frm_main::stopOutput() {
     Timer3->setEnabled(false);
 }
 
+// A receiver slower than the telegrams (a send interval shorter than a telegram takes at the
+// baud rate) would otherwise have them queued without end, each one older when it leaves: a
+// tick whose predecessor still waits sends nothing, so the next telegram carries the newest
+// value.
 void frm_main::sendTick() {
-    if (!com_out->isOpen()) {
+    if (!com_out->isOpen() || com_out->bytesWaitingToSend() > 0) {
         return;
     }
     ui->Shape1->setColor(SendLamp::kLit);

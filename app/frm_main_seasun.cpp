@@ -1,3 +1,4 @@
+#include <QDebug>
 #include <exception>
 
 #include "app/frm_main.h"
@@ -25,6 +26,7 @@ QLabel* labelOf(const Ui::frm_main& ui, sea_sun::Channel channel) {
 void frm_main::setUpSeaSun() {
     connect(ui->op_sst, &QRadioButton::clicked, this, &frm_main::showCoefficientWindow);
     connect(timer_sst, &Timer::tick, this, &frm_main::pollSeaSun);
+    connect(Com_SST, &SerialPort::failed, this, &frm_main::seaSunLost);
 }
 
 // Choosing the instrument offers its port settings and its coefficient window; the settings
@@ -44,6 +46,10 @@ void frm_main::showCoefficientWindow() {
 // the next one starts afresh.
 void frm_main::pollSeaSun() {
     if (!Com_SST->isOpen()) {
+        if (seaSunLost_ && !Com_SST->open()) {
+            seaSunLost_ = false;
+            qInfo().noquote() << QStringLiteral("port %1 is back").arg(Com_SST->portNumber());
+        }
         return;
     }
     try {
@@ -64,4 +70,10 @@ void frm_main::pollSeaSun() {
     } catch (const std::exception&) {
         // Whatever was stored before the failure stays; the rest of the block is dropped.
     }
+}
+
+// An unplugged adapter or a switched-off instrument; the port is already closed.
+void frm_main::seaSunLost(const PortError& error) {
+    qWarning().noquote() << error.reason << QStringLiteral("- retrying every second");
+    seaSunLost_ = true;
 }

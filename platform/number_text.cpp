@@ -144,6 +144,11 @@ NumberPattern findNumber(QStringView pattern) {
         }
     }
     n.end = i;
+    // Without a number part the value is appended as a whole number: a "0" is implied, so a
+    // value that rounds to zero still shows a digit.
+    if (n.begin == size) {
+        n.integerZeros = 1;
+    }
     return n;
 }
 

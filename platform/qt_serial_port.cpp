@@ -4,9 +4,11 @@
 
 #include "platform/settings_store.h"
 
-namespace {
+#ifndef Q_OS_WIN
+#include <poll.h>
+#endif
 
-constexpr int kHighestPortNumber = 32767;
+namespace {
 
 QSerialPort::Parity toQt(PortSettings::Parity parity) {
     switch (parity) {
@@ -43,6 +45,19 @@ bool apply(QSerialPort& port, const PortSettings& settings) {
            port.setDataBits(static_cast<QSerialPort::DataBits>(settings.dataBits)) &&
            port.setStopBits(toQt(settings.stopBits)) &&
            port.setFlowControl(QSerialPort::NoFlowControl);
+}
+
+// Whether the device has room for at least one byte now. QSerialPort takes a write into a
+// device whose buffer is full (a receiver slower than what is sent) for a failure of the
+// device; bytes it holds back meanwhile go out once the device has room again.
+bool deviceHasRoom(const QSerialPort& port) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(port);
+    return true;
+#else
+    pollfd device{static_cast<int>(port.handle()), POLLOUT, 0};
+    return ::poll(&device, 1, 0) == 1 && (device.revents & POLLOUT) != 0;
+#endif
 }
 
 // Keeps QSerialPort's errors with the call that caused them for as long as it runs.
@@ -156,7 +171,9 @@ PortResult QtSerialPort::write(const QByteArray& bytes) {
     const qint64 written = port_.write(bytes);
     // Hands the bytes to the device now, without waiting for them to leave: a close right
     // after the write would otherwise drop what QSerialPort still buffers.
-    port_.flush();
+    if (deviceHasRoom(port_)) {
+        port_.flush();
+    }
     if (written == bytes.size() && port_.error() == QSerialPort::NoError) {
         return std::nullopt;
     }

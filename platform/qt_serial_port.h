@@ -28,6 +28,7 @@ public:
 
     QByteArray readAll() override;
     PortResult write(const QByteArray& bytes) override;
+    qint64 bytesWaitingToSend() const override { return port_.bytesToWrite(); }
 
 private:
     void onError(QSerialPort::SerialPortError error);

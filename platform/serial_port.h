@@ -20,6 +20,8 @@ using PortResult = std::optional<PortError>;
 class SerialPort : public QObject {
     Q_OBJECT
 public:
+    // Port numbers run from 1 to this.
+    static constexpr int kHighestPortNumber = 32767;
     // The port number names no usable device (no such device, or outside 1..32767).
     static constexpr int kUnusablePort = 8002;
     // The settings text cannot be used (unknown parity, data bits outside 5..8, ...).
@@ -42,6 +44,8 @@ public:
     virtual QByteArray readAll() = 0;
     // The whole block in one call; a failure closes the port.
     virtual PortResult write(const QByteArray& bytes) = 0;
+    // Bytes written but not yet taken by the device, because its own buffer is full.
+    virtual qint64 bytesWaitingToSend() const = 0;
 
 signals:
     // Bytes are waiting to be read.

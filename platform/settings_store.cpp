@@ -1,6 +1,12 @@
 #include "platform/settings_store.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSettings>
+#include <algorithm>
+
+#include "platform/serial_port.h"
 
 namespace settings_store {
 namespace {
@@ -10,23 +16,36 @@ QSettings store() {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Sondrel", "Sondrel");
 }
 
-}  // namespace
-
-QString portConfiguration(const char* key) {
-    return store().value(QStringLiteral("COM_Port/") + key).toString();
+QString configurationKey(const char* key) {
+    return QStringLiteral("COM_Port/") + QLatin1String(key);
 }
 
-void setPortConfiguration(const char* key, const QString& value) {
-    QSettings settings = store();
-    settings.setValue(QStringLiteral("COM_Port/") + key, value);
-    settings.sync();
+QString portKey(int number) {
+    return QStringLiteral("Ports/COM%1").arg(number);
 }
 
-QString deviceForPort(int number) {
-    const QString mapped = store().value(QStringLiteral("Ports/COM%1").arg(number)).toString();
-    if (!mapped.isEmpty()) {
-        return mapped;
+// The text of a stored value; nullopt for one that is no text at all. The file format reads a
+// value written without quotes as a list when it holds commas.
+std::optional<QString> textOf(const QVariant& value) {
+    if (value.typeId() == QMetaType::QStringList) {
+        return value.toStringList().join(u',');
     }
+    if (!value.isValid() || !value.canConvert<QString>()) {
+        return std::nullopt;
+    }
+    return value.toString();
+}
+
+// Control characters come from a quote left open, which swallows the lines after it; the
+// replacement character from bytes that are not UTF-8. Neither belongs in a port text or a
+// device path.
+bool isReadable(const QString& text) {
+    return std::none_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c.category() == QChar::Other_Control || c == QChar::ReplacementCharacter;
+    });
+}
+
+QString defaultDevice(int number) {
 #ifdef Q_OS_WIN
     return QStringLiteral("COM%1").arg(number);
 #else
@@ -34,6 +53,148 @@ QString deviceForPort(int number) {
 #endif
 }
 
-QString location() { return store().fileName(); }
+// The port number that a key of section "Ports" stands for; nullopt for any other name.
+std::optional<int> numberOfPortKey(const QString& key) {
+    static const QRegularExpression name(QStringLiteral("^COM([1-9][0-9]{0,4})$"));
+    const QRegularExpressionMatch match = name.match(key);
+    const int number = match.hasMatch() ? match.captured(1).toInt() : 0;
+    if (number < 1 || number > SerialPort::kHighestPortNumber) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+void checkPortConfiguration(const QSettings& settings, const char* key, QStringList& found) {
+    const QString name = configurationKey(key);
+    if (!settings.contains(name)) {
+        return;
+    }
+    const std::optional<QString> text = textOf(settings.value(name));
+    if (text && text->contains(u'\n')) {
+        found << QStringLiteral(
+                     "%1 under [COM_Port] opens a quote that is never closed; it is "
+                     "ignored, with the lines after it that the quote takes in.")
+                     .arg(key);
+    } else if (!text || !isReadable(*text)) {
+        found << QStringLiteral("%1 under [COM_Port] cannot be read and is ignored.").arg(key);
+    }
+}
+
+void checkPortMapping(const QSettings& settings, const QString& key, QStringList& found) {
+    const std::optional<int> number = numberOfPortKey(key);
+    if (!number) {
+        found << QStringLiteral(
+                     "%1 under [Ports] is ignored: port entries are named COM1 to "
+                     "COM%2.")
+                     .arg(key)
+                     .arg(SerialPort::kHighestPortNumber);
+        return;
+    }
+    const std::optional<QString> text = textOf(settings.value(QStringLiteral("Ports/") + key));
+    if (!text || text->isEmpty()) {
+        found << QStringLiteral("%1 under [Ports] names no device, so port %2 opens %3.")
+                     .arg(key)
+                     .arg(*number)
+                     .arg(defaultDevice(*number));
+    } else if (!isReadable(*text)) {
+        found << QStringLiteral(
+                     "%1 under [Ports] holds characters that no device path has, so "
+                     "port %2 cannot be opened.")
+                     .arg(key)
+                     .arg(*number);
+    }
+}
+
+// QSettings tells only that writing failed; the usual causes can be told from the path.
+QString whyNotWritten(const QString& path) {
+    const QFileInfo file(path);
+    if (file.isDir()) {
+        return QStringLiteral("a folder has its name");
+    }
+    // The nearest folder on the way up that exists, or something else in a folder's place.
+    QString above = file.path();
+    for (QString up = QFileInfo(above).path(); !QFileInfo::exists(above) && up != above;
+         up = QFileInfo(above).path()) {
+        above = up;
+    }
+    const QFileInfo folder(above);
+    if (folder.exists() && !folder.isDir()) {
+        return QStringLiteral("%1 is a file, not a folder").arg(QDir::toNativeSeparators(above));
+    }
+    return QStringLiteral("no permission to write it, or its disk is full or read-only");
+}
+
+}  // namespace
+
+QString portConfiguration(const char* key) {
+    const std::optional<QString> text = textOf(store().value(configurationKey(key)));
+    return text && isReadable(*text) ? *text : QString();
+}
+
+std::optional<QString> setPortConfiguration(const char* key, const QString& value) {
+    QSettings settings = store();
+    settings.setValue(configurationKey(key), value);
+    settings.sync();
+    // A format error found while merging with the file on disk still writes the file.
+    if (settings.status() == QSettings::AccessError) {
+        return whyNotWritten(settings.fileName());
+    }
+    return std::nullopt;
+}
+
+PortBoxes splitPortConfiguration(const QString& stored) {
+    const QStringList pieces = stored.split(QLatin1Char(':'));
+    PortBoxes boxes{pieces.at(0), std::nullopt};
+    if (pieces.size() > 1) {
+        boxes.settings = pieces.at(1);
+    }
+    return boxes;
+}
+
+QString deviceForPort(int number) {
+    const QString mapped = textOf(store().value(portKey(number))).value_or(QString());
+    if (mapped.isEmpty()) {
+        return defaultDevice(number);
+    }
+#ifndef Q_OS_WIN
+    if (QDir::isRelativePath(mapped)) {
+        return QDir(QStringLiteral("/dev")).filePath(mapped);
+    }
+#endif
+    return mapped;
+}
+
+QStringList problems() {
+    QSettings settings = store();
+    // The file is read on first use: its status is known only after that.
+    const QStringList keys = settings.allKeys();
+    QStringList found;
+    switch (settings.status()) {
+        case QSettings::AccessError:
+            found << QStringLiteral(
+                "It cannot be read, so the port boxes show their first-start "
+                "texts and port numbers open their default devices.");
+            break;
+        case QSettings::FormatError:
+            found << QStringLiteral(
+                "Parts of it are not in the settings format; they are "
+                "ignored, and dropped when a connection is next started.");
+            break;
+        case QSettings::NoError:
+            break;
+    }
+    checkPortConfiguration(settings, kInputKey, found);
+    checkPortConfiguration(settings, kOutputKey, found);
+    for (const QString& key : keys) {
+        if (key.startsWith(QLatin1String("Ports/"))) {
+            checkPortMapping(settings, key.mid(6), found);
+        }
+    }
+    return found;
+}
+
+QString location() {
+    return store().fileName();
+}
 
 }  // namespace settings_store

@@ -1,22 +1,41 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 // The per-user store: organisation and application "Sondrel" in the platform's native format
 // (~/.config/Sondrel/Sondrel.conf on Linux, the registry on Windows). It remembers the two
-// port configurations and, on Linux, maps port numbers to device paths.
+// port configurations and, on Linux, maps port numbers to device paths. The file may have been
+// edited by hand: what cannot be read is passed over, and problems() tells what that was.
 namespace settings_store {
 
 inline constexpr char kInputKey[] = "IN";
 inline constexpr char kOutputKey[] = "OUT";
 
-// Section "COM_Port": the port text, ":", the settings text, as the user typed them.
+// Section "COM_Port": the port text, ":", the settings text, as the user typed them. Empty when
+// absent or unreadable. A value typed by hand without quotes, which the file format splits at
+// its commas, comes back whole.
 QString portConfiguration(const char* key);
-void setPortConfiguration(const char* key, const QString& value);
+// Empty on success, otherwise why the store could not be written.
+std::optional<QString> setPortConfiguration(const char* key, const QString& value);
+
+// A stored port configuration as the texts of its two boxes. Pieces after a second colon are
+// ignored; a value without a colon (only an edit from outside makes one) has no settings text.
+struct PortBoxes {
+    QString port;
+    std::optional<QString> settings;
+};
+PortBoxes splitPortConfiguration(const QString& stored);
 
 // The device that port number N names: section "Ports", key "COM<N>" when set, otherwise the
-// platform default (/dev/ttyS<N-1> on Linux, COM<N> on Windows).
+// platform default (/dev/ttyS<N-1> on Linux, COM<N> on Windows). On Linux a relative name
+// lies under /dev, as serial devices are commonly named ("ttyUSB0").
 QString deviceForPort(int number);
+
+// What is wrong with the store as it stands, one sentence each: unreadable, not in the store's
+// format, or entries that are passed over or fall back to a default. Empty when all is well.
+QStringList problems();
 
 // Where the store lives, for messages and the README.
 QString location();

@@ -9,6 +9,8 @@
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
+#include <algorithm>
+#include <climits>
 #else
 #include <fcntl.h>
 #include <langinfo.h>
@@ -17,8 +19,10 @@
 
 namespace {
 
-// The files are opened as plain descriptors: that gives "append only to an existing file"
-// without a race between a check and the open, and a descriptor that can be synced to disk.
+// The files are opened and written as plain descriptors: that gives "append only to an existing
+// file" without a race between a check and the open, a descriptor that can be synced to disk,
+// and no library buffer that keeps bytes a full disk refused (such a buffer is flushed again by
+// every later call on the file, so the cut back to the earlier size would never happen).
 #ifdef Q_OS_WIN
 constexpr int kCreateFlags = _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY;
 constexpr int kAppendFlags = _O_WRONLY | _O_APPEND | _O_BINARY;
@@ -27,6 +31,15 @@ int openDescriptor(const QString& path, int flags) {
 }
 void closeDescriptor(int fd) {
     _close(fd);
+}
+qint64 sizeOf(int fd) {
+    return _lseeki64(fd, 0, SEEK_END);
+}
+qint64 writeSome(int fd, const char* data, qint64 size) {
+    return _write(fd, data, static_cast<unsigned>(std::min<qint64>(size, INT_MAX)));
+}
+void cutTo(int fd, qint64 size) {
+    _chsize_s(fd, size);
 }
 bool syncDescriptor(int fd) {
     return _commit(fd) == 0;
@@ -40,32 +53,55 @@ int openDescriptor(const QString& path, int flags) {
 void closeDescriptor(int fd) {
     ::close(fd);
 }
+qint64 sizeOf(int fd) {
+    return ::lseek(fd, 0, SEEK_END);
+}
+qint64 writeSome(int fd, const char* data, qint64 size) {
+    return ::write(fd, data, static_cast<std::size_t>(size));
+}
+void cutTo(int fd, qint64 size) {
+    // Nothing more can be done when even this fails (a device that cannot be cut).
+    [[maybe_unused]] const int ignored = ::ftruncate(fd, size);
+}
 bool syncDescriptor(int fd) {
     return ::fsync(fd) == 0;
 }
 #endif
 
+// Every byte, however many calls the system takes for it; the reason when one fails. A disk
+// that fills up takes part of the bytes and then refuses the rest.
+FileResult writeAll(int fd, const QByteArray& bytes) {
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 written = writeSome(fd, bytes.constData() + done, bytes.size() - done);
+        if (written > 0) {
+            done += written;
+        } else if (written == 0) {
+            return QStringLiteral("the system wrote nothing");
+        } else if (errno != EINTR) {
+            return qt_error_string(errno);
+        }
+    }
+    return std::nullopt;
+}
+
 // Takes over the open descriptor: writes the bytes at the end of its file, syncs them to disk and
 // closes it. On failure the file is cut back to its earlier size.
 FileResult writeAndSync(int fd, const QByteArray& bytes) {
-    QFile file;
-    if (!file.open(fd, QIODevice::WriteOnly | QIODevice::Append, QFileDevice::AutoCloseHandle)) {
-        const QString why = file.errorString();
-        closeDescriptor(fd);
-        return why;
-    }
-    const qint64 before = file.size();
-    if (file.write(bytes) == bytes.size() && file.flush()) {
-        if (syncDescriptor(fd)) {
-            return std::nullopt;
+    const qint64 before = sizeOf(fd);
+    FileResult failure;
+    if (before < 0) {
+        failure = qt_error_string(errno);
+    } else {
+        failure = writeAll(fd, bytes);
+        if (!failure && !syncDescriptor(fd)) {
+            failure = qt_error_string(errno);
         }
-        const QString why = qt_error_string(errno);
-        file.resize(before);
-        return why;
+        if (failure) {
+            cutTo(fd, before);
+        }
     }
-    const QString why = file.errorString();
-    file.resize(before);
-    return why;
+    closeDescriptor(fd);
+    return failure;
 }
 
 }  // namespace

@@ -7,6 +7,8 @@ src=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export TMPDIR=$work
+# The window must reach the virtual display, not the offscreen platform the other tests use.
+unset QT_QPA_PLATFORM
 
 xvfb-run -a -s "-screen 0 800x700x24" bash -c "
     source '$src/tools/demo_driver.sh'

@@ -2,45 +2,34 @@
 
 #include <gtest/gtest.h>
 
-#include <QStringList>
-
 namespace {
 
 constexpr qsizetype kLongest = IncomingText::kLongestLine;
 
 struct Piece {
     QByteArray bytes;
-    qsizetype column;
+    qsizetype column;  // where the box's last line ends before the piece
     QString shown;
 };
 
-struct ShowCase {
-    const char* name;
-    std::vector<Piece> pieces;
-};
-
-class Shown : public ::testing::TestWithParam<ShowCase> {};
-
-TEST_P(Shown, PieceByPiece) {
-    IncomingText incoming;
-    for (const Piece& piece : GetParam().pieces) {
-        EXPECT_EQ(incoming.show(piece.bytes, piece.column), piece.shown)
-            << piece.bytes.left(40).toStdString();
+TEST(IncomingText, ShowsEachPieceWithOneBreakPerLineAndLongLinesBroken) {
+    const std::vector<std::vector<Piece>> cases = {
+        {{"a\tb\r\nc\r\n", 0, "a\tb\r\nc\r\n"}},
+        {{"a\r", 0, "a\r"}, {"\nb", 0, "b"}},  // the LF of a CR LF split between pieces
+        {{"a", 0, "a"}, {"\nb", 1, "\nb"}},
+        {{"\xb0\xff", 0, QString::fromLatin1("\xb0\xff")}},
+        {{QByteArray("a\0b\x1b\x7f\x85", 6), 0, QStringLiteral("a\uFFFDb\uFFFD\uFFFD\uFFFD")}},
+        {{QByteArray(kLongest + 10, 'x'), 0, QString(kLongest, u'x') + u'\n' + QString(10, u'x')}},
+        {{"xxxxxx", kLongest - 2, "xx\nxxxx"}},
+        {{"xx\rxxxx\nxx", kLongest - 2, "xx\rxxxx\nxx"}},
+    };
+    for (const auto& pieces : cases) {
+        IncomingText incoming;
+        for (const Piece& piece : pieces) {
+            EXPECT_EQ(incoming.show(piece.bytes, piece.column), piece.shown)
+                << piece.bytes.left(40).toStdString();
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    IncomingText, Shown,
-    ::testing::Values(
-        ShowCase{"RecordsPassUnchanged", {{"a\tb\r\nc\r\n", 0, "a\tb\r\nc\r\n"}}},
-        ShowCase{"LineEndSplitBetweenPieces", {{"a\r", 0, "a\r"}, {"\nb", 0, "b"}}},
-        ShowCase{"LoneLfAfterOtherTextStays", {{"a", 0, "a"}, {"\nb", 1, "\nb"}}},
-        ShowCase{"BytesAboveAsciiAreLatin1", {{"\xb0\xff", 0, QString::fromLatin1("\xb0\xff")}}},
-        ShowCase{"LongLineIsBroken",
-                 {{QByteArray(kLongest + 10, 'x'), 0,
-                   QString(kLongest, u'x') + u'\n' + QString(10, u'x')}}},
-        ShowCase{"BreakCountsWhatTheLineAlreadyHolds", {{"xxxxxx", kLongest - 2, "xx\nxxxx"}}},
-        ShowCase{"LineEndsRestartTheCount", {{"xx\rxxxx\nxx", kLongest - 2, "xx\rxxxx\nxx"}}}),
-    [](const auto& info) { return info.param.name; });
 
 }  // namespace

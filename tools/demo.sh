@@ -38,7 +38,7 @@ trap 'exit 130' INT TERM
 pids+=($!)
 "$sim" --mode receiver --link "$demo/echosounder" &
 pids+=($!)
-for _ in $(seq 100); do
+for _ in $(seq 300); do
     [[ -e "$demo/ctd" && -e "$demo/echosounder" ]] && break
     sleep 0.1
 done

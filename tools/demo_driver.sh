@@ -8,7 +8,9 @@ readonly INPUT_START=(300 64)
 readonly OUTPUT_START=(300 277)
 
 # start_demo BIN_DIR OUTPUT_FILE [demo options]: starts the demo, waits for the window and
-# clicks both buttons. Sets DEMO_PID and DEMO_WINDOW.
+# clicks both buttons; on a loaded machine the first clicks can come before the window takes
+# input, so they are repeated (pressing "Start Connection" again only reopens the port) until
+# telegrams arrive. Sets DEMO_PID and DEMO_WINDOW.
 start_demo() {
     local bin=$1 out=$2
     shift 2
@@ -16,22 +18,26 @@ start_demo() {
     DEMO_PID=$!
     DEMO_WINDOW=
     for _ in $(seq 300); do
-        DEMO_WINDOW=$(xdotool search --name "Sondrel  Converter" 2>/dev/null | head -n 1)
+        DEMO_WINDOW=$(xdotool search --onlyvisible --name "Sondrel  Converter" 2>/dev/null | head -n 1)
         [[ -n "$DEMO_WINDOW" ]] && break
         sleep 0.1
     done
     [[ -n "$DEMO_WINDOW" ]] || { echo "the window did not appear" >&2; return 1; }
-    click "${INPUT_START[@]}"
-    click "${OUTPUT_START[@]}"
+    for _ in 1 2 3; do
+        click "${INPUT_START[@]}"
+        click "${OUTPUT_START[@]}"
+        wait_for_telegrams "$out" 1 10 && return 0
+    done
+    return 1
 }
 
 click() {
     xdotool mousemove --window "$DEMO_WINDOW" "$1" "$2" click 1
 }
 
-# wait_for_telegrams OUTPUT_FILE COUNT: true once COUNT telegrams arrived (30 s at most).
+# wait_for_telegrams OUTPUT_FILE COUNT [SECONDS]: true once COUNT telegrams arrived.
 wait_for_telegrams() {
-    for _ in $(seq 300); do
+    for _ in $(seq $((${3:-30} * 10))); do
         (($(grep -c -E 'App\. Microsystems +" [0-9]+\.[0-9]{2} <CR><LF>"' "$1") >= $2)) && return 0
         sleep 0.1
     done

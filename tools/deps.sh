@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, running and testing need. Run as root.
+# Installs the Debian 12 packages that building, running and testing need, and any further
+# packages named as arguments (tools/fuzz.sh adds clang). Run as root.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config
           qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-qpa-plugins
-          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool dpkg-dev desktop-file-utils)
+          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool dpkg-dev desktop-file-utils
+          "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -67,13 +67,13 @@ class Soak {
 public:
     explicit Soak(const SoakPlan& plan)
         : plan_(plan),
-          instrument_("ctd", {"--mode", "kestrane", "--rate", number(plan.bytesPerSecond),
+          instrument_(0, {"--mode", "kestrane", "--rate", number(plan.bytesPerSecond),
                               "--sequence", "--garbage-every", number(plan.garbageEvery),
                               "--noise-every", number(plan.noiseEvery), "--long-every",
                               number(plan.longEvery), "--long-length", number(plan.longLength),
                               "--duration", number(static_cast<int>(plan.duration.count())),
                               "--hold", "--journal", journalPath()}),
-          echosounder_("echosounder", {"--mode", "receiver"}) {}
+          echosounder_(0, {"--mode", "receiver"}) {}
 
     SoakReport run() {
         if (!instrument_.ready() || !echosounder_.ready()) {
@@ -270,8 +270,8 @@ private:
 
     SoakPlan plan_;
     QTemporaryDir work_;
-    test_support::Simulator instrument_;
-    test_support::Simulator echosounder_;
+    Simulator instrument_;
+    Simulator echosounder_;
     FakeDialogs dialogs_;
     qint64 dated_ = 0;
     std::unique_ptr<frm_main> window_;

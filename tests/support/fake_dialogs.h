@@ -26,9 +26,15 @@ public:
         if (chosenFiles.empty()) {
             return std::nullopt;
         }
-        const std::optional<QString> answer = std::move(chosenFiles.front());
+        // Taken apart rather than copied whole: GCC 12 at -O2 sees the copied optional's string
+        // as maybe uninitialised.
+        const bool cancelled = !chosenFiles.front().has_value();
+        QString file = chosenFiles.front().value_or(QString());
         chosenFiles.pop_front();
-        return answer;
+        if (cancelled) {
+            return std::nullopt;
+        }
+        return file;
     }
 
     std::vector<Shown> messages;

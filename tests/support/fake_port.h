@@ -37,6 +37,7 @@ public:
         written += bytes;
         return std::nullopt;
     }
+    qint64 bytesWaitingToSend() const override { return 0; }
 
     QByteArray written;
     // Bytes waiting to be read; readAll takes them all.

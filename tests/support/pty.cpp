@@ -1,7 +1,6 @@
 #include "support/pty.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -17,16 +16,13 @@ namespace test_support {
 Pty::Pty() {
     termios raw{};
     cfmakeraw(&raw);
-    int master = -1;
-    int slave = -1;
-    if (openpty(&master, &slave, nullptr, &raw, nullptr) != 0) {
+    if (openpty(&master_, &slave_, nullptr, &raw, nullptr) != 0) {
+        master_ = slave_ = -1;
         return;
     }
-    tcsetattr(master, TCSANOW, &raw);
-    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
-    master_ = master;
-    slave_ = slave;
-    slavePath_ = QString::fromLocal8Bit(ttyname(slave));
+    tcsetattr(master_, TCSANOW, &raw);
+    fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
+    slavePath_ = QString::fromLocal8Bit(ttyname(slave_));
 }
 
 Pty::~Pty() {
@@ -38,8 +34,7 @@ void Pty::close() {
         ::close(master_);
         ::close(slave_);
     }
-    master_ = -1;
-    slave_ = -1;
+    master_ = slave_ = -1;
 }
 
 bool Pty::write(QByteArrayView bytes, std::chrono::milliseconds deadline) {

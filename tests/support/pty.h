@@ -8,16 +8,14 @@
 #include <functional>
 #include <memory>
 
-// Pseudo-terminals standing in for serial devices. The program under test opens the slave side
-// through the same QSerialPort code path as a real adapter; the test holds the master side,
-// writing what an instrument would send and reading what the program sends.
+// Pseudo-terminals standing in for serial devices: the program opens the slave side as it would
+// a real adapter; the test holds the master side and plays the instrument or the receiver.
 namespace test_support {
 
 using namespace std::chrono_literals;
 
-// One pseudo-terminal, raw on both sides: no echo, no line editing, no CR/LF translation, so
-// bytes pass unchanged. The test keeps a slave descriptor open as well, so that the program
-// closing and reopening the device loses nothing already written into it.
+// Raw on both sides, so bytes pass unchanged. The test keeps a slave descriptor open as well, so
+// that the program closing and reopening the device loses nothing already written into it.
 class Pty {
 public:
     Pty();  // check isOpen(): a machine without free pseudo-terminals gives a closed one
@@ -29,11 +27,11 @@ public:
     // The device path the program opens, e.g. /dev/pts/5.
     QString slavePath() const { return slavePath_; }
 
-    // Writes every byte, running the Qt event loop while the program has not read enough to
-    // make room. False once the deadline passes or the terminal has been closed.
+    // Writes every byte, running the event loop while the program makes room; false once the
+    // deadline passes or the terminal has been closed.
     bool write(QByteArrayView bytes, std::chrono::milliseconds deadline = 10s);
-    // Runs the Qt event loop and collects what the program wrote until `enough` says so for
-    // everything collected or the deadline passes; returns everything collected.
+    // Runs the event loop and collects what the program writes until `enough` holds for all
+    // of it or the deadline passes.
     QByteArray readUntil(const std::function<bool(const QByteArray&)>& enough,
                          std::chrono::milliseconds deadline = 10s);
     // What the program has written so far, without waiting.
@@ -48,12 +46,11 @@ private:
     QString slavePath_;
 };
 
-// A serial device at a path that stays the same (a symbolic link to the slave of the current
-// pseudo-terminal), so that it can be unplugged and plugged in again like a USB adapter.
+// A device path (a link to the current pseudo-terminal) that can be unplugged and plugged in
+// again like a USB adapter.
 class PtyDevice {
 public:
-    // With a port number above 0 the settings store maps that number to path() for as long
-    // as the device lives.
+    // With a port number above 0 the store maps that number to path() while the device lives.
     explicit PtyDevice(int portNumber = 0);
     ~PtyDevice();
     PtyDevice(const PtyDevice&) = delete;

@@ -1,41 +1,67 @@
 #pragma once
 
-#include <QByteArray>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 
-namespace test_support {
+#include "support/pty.h"
 
-// sondrel-sim in one mode, on a pseudo-terminal linked at a path in a private directory; stopped
-// when this goes.
+// sondrel-sim in one mode on its own pseudo-terminal, reached through a link whose name no
+// other test process uses (QSerialPort's lock files are named after it). With a port number
+// above 0 the settings store maps that number to the link while the simulator lives.
 class Simulator {
 public:
-    Simulator(const char* name, QStringList arguments);
-    ~Simulator();
+    Simulator(int portNumber, QStringList arguments)
+        : link_(dir_.filePath(QStringLiteral("tty") + QFileInfo(dir_.path()).fileName())),
+          portNumber_(portNumber) {
+        if (portNumber_ > 0) {
+            test_support::mapPort(portNumber_, link_);
+        }
+        process_.start(QStringLiteral(SONDREL_TOOLS_DIR "/sondrel-sim/sondrel-sim"),
+                       arguments << "--link" << link_);
+    }
+    ~Simulator() {
+        stop();
+        if (portNumber_ > 0) {
+            test_support::mapPort(portNumber_, QString());
+        }
+    }
     Simulator(const Simulator&) = delete;
     Simulator& operator=(const Simulator&) = delete;
 
     // Started, with its link in place.
-    bool ready();
+    bool ready() {
+        return process_.waitForStarted() &&
+               QTest::qWaitFor([&] { return QFileInfo(link_).isSymLink(); }, 20000);
+    }
     QString link() const { return link_; }
-
-    // The printed lines after the device path, once at least `count` have come.
-    QStringList lines(qsizetype count);
-    // Everything printed so far, the device path included.
-    const QByteArray& output();
-    // What has been printed since the last call, for a caller that keeps no transcript. Not
-    // to be mixed with output() and lines(), which then miss it.
+    // The lines printed after the device path, once more than `count` lines have come.
+    QStringList lines(qsizetype count) {
+        static_cast<void>(QTest::qWaitFor([&] {
+            output_ += process_.readAllStandardOutput();
+            return output_.count('\n') > count;
+        }));
+        QStringList printed = QString::fromLatin1(output_).split(u'\n', Qt::SkipEmptyParts);
+        return printed.mid(1);
+    }
+    // What has been printed since the last call, for a caller that keeps no transcript; not to
+    // be mixed with lines(), which then misses it.
     QByteArray takeOutput() { return process_.readAllStandardOutput(); }
-
-    // Asks it to stop and waits; true when it ended by itself with exit code 0.
-    bool stop();
+    // Asks the simulator to end; true when it ended normally with exit code 0.
+    bool stop() {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.terminate();
+            process_.waitForFinished();
+        }
+        return process_.exitStatus() == QProcess::NormalExit && process_.exitCode() == 0;
+    }
 
 private:
     QTemporaryDir dir_;
     QString link_;
+    int portNumber_;
     QProcess process_;
     QByteArray output_;
 };
-
-}  // namespace test_support

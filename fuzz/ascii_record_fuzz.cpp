@@ -1,0 +1,93 @@
+// One framed record. The first byte chooses: even, the rest is the record as received (seeds
+// start with "R"); odd, the rest drives a record laid out as the instrument sends it (numbers in
+// fields 0, 2 and 4 with leading zeros, sign and padding; text in the others), whose values must
+// come back exactly.
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <QByteArrayView>
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "fuzz/check.h"
+#include "input/ascii_record.h"
+
+namespace {
+
+struct Field {
+    std::string text;
+    double value = 0;
+};
+
+std::string digits(FuzzedDataProvider& input, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text.push_back(static_cast<char>('0' + input.ConsumeIntegralInRange(0, 9)));
+    }
+    return text;
+}
+
+Field numberField(FuzzedDataProvider& input) {
+    std::string number = input.ConsumeBool() ? "-" : "";
+    number += digits(input, input.ConsumeIntegralInRange(1, 6));
+    if (input.ConsumeBool()) {
+        number += '.' + digits(input, input.ConsumeIntegralInRange(1, 6));
+    }
+    Field field;
+    std::from_chars(number.data(), number.data() + number.size(), field.value);
+    field.text = std::string(input.ConsumeIntegralInRange(0, 2), ' ') + number +
+                 std::string(input.ConsumeIntegralInRange(0, 2), ' ');
+    return field;
+}
+
+std::string textField(FuzzedDataProvider& input) {
+    std::string text = input.ConsumeRandomLengthString(8);
+    std::erase(text, '\t');
+    return text;
+}
+
+void checkOrder(const AsciiReading& reading) {
+    FUZZ_CHECK(!reading.conductivity || reading.pressure);
+    FUZZ_CHECK(!reading.temperature || reading.conductivity);
+    FUZZ_CHECK(reading.complete() == reading.temperature.has_value());
+    for (const auto& value : {reading.pressure, reading.conductivity, reading.temperature}) {
+        FUZZ_CHECK(!value || std::isfinite(*value));
+    }
+}
+
+void checkLaidOut(FuzzedDataProvider& input) {
+    const Field conductivity = numberField(input);
+    const std::string unit = textField(input);
+    const Field pressure = numberField(input);
+    const std::string pressureUnit = textField(input);
+    const Field temperature = numberField(input);
+    std::string record = conductivity.text + '\t' + unit + '\t' + pressure.text + '\t' +
+                         pressureUnit + '\t' + temperature.text;
+    if (input.ConsumeBool()) {
+        record += '\t' + input.ConsumeRandomLengthString(16);
+    }
+    const AsciiReading reading = readAsciiRecord(QByteArrayView(record));
+    checkOrder(reading);
+    FUZZ_CHECK(reading.complete());
+    FUZZ_CHECK(*reading.pressure == pressure.value / 10);
+    FUZZ_CHECK(*reading.conductivity == conductivity.value / 10);
+    FUZZ_CHECK(*reading.temperature == temperature.value);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    if (data[0] % 2 == 0) {
+        checkOrder(readAsciiRecord(QByteArrayView(data + 1, static_cast<qsizetype>(size - 1))));
+    } else {
+        FuzzedDataProvider input(data + 1, size - 1);
+        checkLaidOut(input);
+    }
+    return 0;
+}

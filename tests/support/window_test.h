@@ -1,0 +1,92 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTest>
+#include <memory>
+
+#include "app/frm_main.h"
+#include "platform/qt_serial_port.h"
+#include "support/fake_dialogs.h"
+#include "support/fake_port.h"
+
+// The main window shown offscreen, its dialogs answered by FakeDialogs and its ports FakePorts
+// recording into `journal` unless the test chooses real ones. Every test starts from an empty
+// settings store and the C locale, whatever the test before it left behind.
+class WindowTest : public ::testing::Test {
+protected:
+    WindowTest() {
+        startAfresh();
+        services.dialogs = &dialogs;
+        services.makePort = [this](QObject* parent) { return new FakePort(parent, &journal); };
+    }
+    ~WindowTest() override {
+        window_.reset();
+        startAfresh();
+    }
+
+    // Ports on real devices; call before the window is first used.
+    void useRealPorts() {
+        services.makePort = [](QObject* parent) { return new QtSerialPort(parent); };
+    }
+    // Created on first use, so that a test can prepare the store and the services first.
+    frm_main& window() {
+        if (!window_) {
+            window_ = std::make_unique<frm_main>(services);
+            window_->show();
+        }
+        return *window_;
+    }
+    // Drops the window, as when the program ends; the next window() starts it afresh.
+    void closeWindow() { window_.reset(); }
+
+    // The main window's own control: the coefficient window's boxes share some names.
+    template <typename T>
+    T* find(const char* name) {
+        for (T* child : window().findChildren<T*>(QString::fromLatin1(name))) {
+            const auto* widget = qobject_cast<QWidget*>(child);
+            if (!widget || widget->window() == &window()) {
+                return child;
+            }
+        }
+        ADD_FAILURE() << "no control " << name;
+        return nullptr;
+    }
+    // The text of a line edit, label or plain text box.
+    QString text(const char* name) {
+        QWidget* control = find<QWidget>(name);
+        if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+            return edit->text();
+        }
+        if (auto* box = qobject_cast<QPlainTextEdit*>(control)) {
+            return box->toPlainText();
+        }
+        return qobject_cast<QLabel*>(control)->text();
+    }
+    void type(const char* box, const QString& text) { find<QLineEdit>(box)->setText(text); }
+    void click(const char* button) { find<QPushButton>(button)->click(); }
+    // A mouse click on the option's round button, where a user clicks.
+    void choose(const char* option) {
+        auto* radio = find<QRadioButton>(option);
+        QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(6, radio->height() / 2));
+    }
+
+    FakeDialogs dialogs;
+    QStringList journal;
+    Services services;
+
+private:
+    // An empty settings store and the C locale.
+    static void startAfresh() {
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Sondrel", "Sondrel").clear();
+        QLocale::setDefault(QLocale::c());
+    }
+
+    std::unique_ptr<frm_main> window_;
+};

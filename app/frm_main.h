@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <memory>
 
+#include "app/connection_state.h"
+#include "app/reading_trust.h"
 #include "app/services.h"
 #include "input/ascii_framer.h"
 #include "input/bit_table.h"
@@ -52,6 +54,18 @@ private:
     void restorePortBoxes(const char* key, QLineEdit* portBox, QLineEdit* settingsBox);
     void holdHeight();
     void closePorts();
+
+    // Status lines and reading trust (frm_main_status.cpp).
+    // Every reading, from an instrument or typed by hand, is noted once its values are stored.
+    void noteReading(bool manual);
+    void showInputStatus();
+    void showOutputStatus();
+    ConnectionState inputState_;
+    qint64 recordsRejected_ = 0;  // since the input was connected
+    ConnectionState outputState_;
+    QString outputNote_;  // beside the serial output's state, e.g. a skipped telegram
+    ConnectionState udpState_;
+    ReadingTrust readingTrust_;
 
     // Manual calculation and test entry.
     void calculate();

@@ -49,6 +49,7 @@ void frm_main::calculate() {
     conductivity = conductivityMsCm / 10;
     con2sal();
     sv();
+    noteReading(true);
     ui->Label24->setText(number_text::formatGeneral(soundvelocity));
 }
 
@@ -65,4 +66,5 @@ void frm_main::testEntry() {
     ui->lb_con->setText(number_text::formatGeneral(conductivity));
     con2sal();
     sv();
+    noteReading(true);
 }

@@ -114,6 +114,7 @@ bool frm_main::storeRecord(QByteArrayView record) {
     ui->lb_press->setText(number_text::formatGeneral(pressure * 10));
     con2sal();
     sv();
+    noteReading(false);
     return true;
 }
 

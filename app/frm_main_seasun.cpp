@@ -57,15 +57,21 @@ void frm_main::pollSeaSun() {
         ui->Text4->setPlainText(sea_sun::blockText(block));
         const sea_sun::Decoding decoding =
             sea_sun::decode(block, bit_table, {pressure, temperature, conductivity});
+        bool accepted = false;
         for (const sea_sun::Step& step : decoding.steps) {
             if (step.label) {
                 labelOf(*ui, step.label->channel)->setText(step.label->text);
+                accepted = true;
             }
             pressure = step.values.pressure;
             conductivity = step.values.conductivity;
             temperature = step.values.temperature;
             con2sal();
             sv();
+        }
+        // A tick counts as a reading only when the instrument sent a value worth taking.
+        if (accepted) {
+            noteReading(false);
         }
     } catch (const std::exception&) {
         // Whatever was stored before the failure stays; the rest of the block is dropped.

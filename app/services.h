@@ -17,6 +17,8 @@ struct Services {
     std::function<SerialPort*(QObject* parent)> makePort;
     // The local date and time that dates the log lines.
     Clock clock = systemClock;
+    // The age of readings.
+    SteadyClock steadyClock = steadyMilliseconds;
     // Where the log file is created and appended to.
     std::shared_ptr<TextFiles> textFiles = std::make_shared<DiskTextFiles>();
 };

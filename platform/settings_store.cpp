@@ -6,6 +6,7 @@
 #include <QSettings>
 #include <algorithm>
 
+#include "platform/number_text.h"
 #include "platform/serial_port.h"
 
 namespace settings_store {
@@ -124,6 +125,83 @@ QString whyNotWritten(const QString& path) {
     return QStringLiteral("no permission to write it, or its disk is full or read-only");
 }
 
+QString optionKey(const char* key) {
+    return QStringLiteral("Options/") + QLatin1String(key);
+}
+
+// The stored text of an option; nullopt when absent.
+std::optional<QString> optionText(const QSettings& settings, const char* key) {
+    const QString name = optionKey(key);
+    if (!settings.contains(name)) {
+        return std::nullopt;
+    }
+    return textOf(settings.value(name)).value_or(QStringLiteral("?"));
+}
+
+std::optional<bool> readFlag(const QString& text) {
+    if (text == QLatin1String("true")) {
+        return true;
+    }
+    if (text == QLatin1String("false")) {
+        return false;
+    }
+    return std::nullopt;
+}
+
+bool isStaleLimit(const QString& text) {
+    const std::optional<double> seconds = number_text::parse(text);
+    return seconds && *seconds > 0;
+}
+
+// Fills `options` from the store and says what fell back to its default.
+QStringList readOptions(const QSettings& settings, Options& options) {
+    QStringList found;
+    const auto fellBack = [&found](const char* key, const QString& text, const QString& used) {
+        found << QStringLiteral("%1 under [Options] (\"%2\") cannot be used, so %3 is used.")
+                     .arg(QLatin1String(key), text, used);
+    };
+    if (const auto text = optionText(settings, kStaleAfter)) {
+        if (isStaleLimit(*text)) {
+            options.staleAfter = *text;
+        } else {
+            fellBack(kStaleAfter, *text, options.staleAfter);
+        }
+    }
+    const std::pair<const char*, bool*> flags[] = {{kSendFreshOnly, &options.sendFreshOnly},
+                                                   {kUdpSending, &options.udpSending},
+                                                   {kLogTimeUtc, &options.logTimeUtc}};
+    for (const auto& [key, flag] : flags) {
+        const auto text = optionText(settings, key);
+        if (!text) {
+            continue;
+        }
+        if (const std::optional<bool> value = readFlag(*text)) {
+            *flag = *value;
+        } else {
+            fellBack(key, *text, *flag ? QStringLiteral("true") : QStringLiteral("false"));
+        }
+    }
+    if (const auto text = optionText(settings, kUdpTarget)) {
+        if (isReadable(*text)) {
+            options.udpTarget = *text;
+        } else {
+            fellBack(kUdpTarget, *text, QStringLiteral("no target"));
+        }
+    }
+    return found;
+}
+
+std::optional<QString> writeValue(const QString& name, const QString& value) {
+    QSettings settings = store();
+    settings.setValue(name, value);
+    settings.sync();
+    // A format error found while merging with the file on disk still writes the file.
+    if (settings.status() == QSettings::AccessError) {
+        return whyNotWritten(settings.fileName());
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 QString portConfiguration(const char* key) {
@@ -132,14 +210,21 @@ QString portConfiguration(const char* key) {
 }
 
 std::optional<QString> setPortConfiguration(const char* key, const QString& value) {
-    QSettings settings = store();
-    settings.setValue(configurationKey(key), value);
-    settings.sync();
-    // A format error found while merging with the file on disk still writes the file.
-    if (settings.status() == QSettings::AccessError) {
-        return whyNotWritten(settings.fileName());
-    }
-    return std::nullopt;
+    return writeValue(configurationKey(key), value);
+}
+
+Options options() {
+    Options options;
+    readOptions(store(), options);
+    return options;
+}
+
+std::optional<QString> setOption(const char* key, const QString& value) {
+    return writeValue(optionKey(key), value);
+}
+
+std::optional<QString> setOption(const char* key, bool value) {
+    return setOption(key, value ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
 PortBoxes splitPortConfiguration(const QString& stored) {
@@ -185,6 +270,8 @@ QStringList problems() {
     }
     checkPortConfiguration(settings, kInputKey, found);
     checkPortConfiguration(settings, kOutputKey, found);
+    Options ignored;
+    found << readOptions(settings, ignored);
     for (const QString& key : keys) {
         if (key.startsWith(QLatin1String("Ports/"))) {
             checkPortMapping(settings, key.mid(6), found);

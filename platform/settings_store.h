@@ -33,6 +33,26 @@ PortBoxes splitPortConfiguration(const QString& stored);
 // lies under /dev, as serial devices are commonly named ("ttyUSB0").
 QString deviceForPort(int number);
 
+// Section "Options": what the user chose beyond the port texts. Read at start-up; a stored
+// value that cannot be used falls back to its default and is named by problems().
+inline constexpr char kStaleAfter[] = "StaleAfter";        // seconds, as typed, positive
+inline constexpr char kSendFreshOnly[] = "SendFreshOnly";  // true/false
+inline constexpr char kUdpTarget[] = "UdpTarget";          // host:port, as typed
+inline constexpr char kUdpSending[] = "UdpSending";        // true/false
+inline constexpr char kLogTimeUtc[] = "LogTimeUtc";        // true/false
+
+struct Options {
+    QString staleAfter = QStringLiteral("5");
+    bool sendFreshOnly = false;
+    QString udpTarget;
+    bool udpSending = false;
+    bool logTimeUtc = false;
+};
+Options options();
+// Empty on success, otherwise why the store could not be written.
+std::optional<QString> setOption(const char* key, const QString& value);
+std::optional<QString> setOption(const char* key, bool value);
+
 // What is wrong with the store as it stands, one sentence each: unreadable, not in the store's
 // format, or entries that are passed over or fall back to a default. Empty when all is well.
 QStringList problems();

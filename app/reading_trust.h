@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+#include <optional>
+
+// How far the values in the measurement fields can be trusted: their age against the stale
+// limit, whether they are plausible, and whether they were typed by hand. Times are
+// milliseconds of a steady clock that the caller passes in.
+class ReadingTrust {
+public:
+    enum class State { NoReading, Fresh, Stale, Invalid };
+
+    static constexpr qint64 kDefaultStaleLimitMs = 5000;
+
+    void setStaleLimit(qint64 limitMs) { staleLimitMs_ = limitMs; }
+    qint64 staleLimit() const { return staleLimitMs_; }
+
+    // A reading arrived. `invalid` names the value that makes it untrustworthy, empty when it is
+    // plausible; `manual` when it came from the calculator or the test entry.
+    void reading(qint64 nowMs, const QString& invalid, bool manual);
+
+    State state(qint64 nowMs) const;
+    // Whether a telegram may carry the fields when only fresh readings are to be sent.
+    bool sendable(qint64 nowMs) const { return state(nowMs) == State::Fresh; }
+    // "No reading for N s", "Invalid reading: ...", "Manual value", or empty.
+    QString note(qint64 nowMs) const;
+
+private:
+    qint64 staleLimitMs_ = kDefaultStaleLimitMs;
+    std::optional<qint64> lastMs_;
+    QString invalid_;
+    bool manual_ = false;
+};

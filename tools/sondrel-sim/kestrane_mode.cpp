@@ -15,22 +15,24 @@
 
 namespace {
 
+using option_values::kDrift;
 using option_values::readCount;
-using option_values::readNumber;
 
 const QCommandLineOption kInterval("interval", "Milliseconds between writes.", "ms", "1000");
 const QCommandLineOption kConductivity("conductivity", "Conductivity in mS/cm.", "value", "35.008");
 const QCommandLineOption kPressure("pressure", "Pressure in dbar.", "value", "-0.75");
 const QCommandLineOption kTemperature("temperature", "Temperature in degrees Celsius.", "value",
                                       "15.5");
-const QCommandLineOption kDrift("drift",
-                                "Let the values swing slowly around the given ones, so that a "
-                                "display visibly changes.");
 const QCommandLineOption kRecordsPerWrite("records-per-write",
                                           "Records sent together in one write.", "n", "1");
 const QCommandLineOption kChunk("chunk", "Send each write in pieces of this many bytes (0: whole).",
                                 "bytes", "0");
 const QCommandLineOption kChunkPause("chunk-pause", "Milliseconds between pieces.", "ms", "20");
+const QCommandLineOption kRate("rate",
+                               "Send lines back to back at this many bytes a second, in the small "
+                               "pieces a serial line delivers (11520 is a 115200-baud line), "
+                               "instead of one write every --interval (0: off).",
+                               "bytes", "0");
 const QCommandLineOption kGarbageEvery("garbage-every",
                                        "Make every n-th line garbage without numbers (0: never).",
                                        "n", "0");
@@ -47,11 +49,6 @@ const QCommandLineOption kLongLength("long-length", "Length of an over-long reco
 const QCommandLineOption kSequence("sequence",
                                    "Let the pressure count the lines: line n (from 0) reads "
                                    "n/1000 dbar, so a reader's pressure tells which line it took.");
-const QCommandLineOption kRate("rate",
-                               "Send lines back to back at this many bytes a second, in the small "
-                               "pieces a serial line delivers (11520 is a 115200-baud line), "
-                               "instead of one write every --interval (0: off).",
-                               "bytes", "0");
 const QCommandLineOption kCount("count", "Stop after this many lines (0: run until stopped).", "n",
                                 "0");
 const QCommandLineOption kDuration("duration",
@@ -72,20 +69,22 @@ QByteArray format(double value, QStringView pattern) {
 }
 
 struct Settings {
+    option_values::Reading values;
+    bool sequence = false;
+    // How the bytes reach the line.
     int interval = 1000;
-    double conductivity = 0;
-    double pressure = 0;
-    double temperature = 0;
-    bool drift = false;
     int recordsPerWrite = 1;
     int chunk = 0;
     int chunkPause = 20;
-    int garbageEvery = 0;
-    int noiseEvery = 0;
-    int longEvery = 0;
-    int longLength = 0;
-    bool sequence = false;
     int rate = 0;
+    // Lines that are not ordinary records.
+    struct {
+        int garbageEvery = 0;
+        int noiseEvery = 0;
+        int longEvery = 0;
+        int longLength = 0;
+    } faults;
+    // When the sending ends.
     int count = 0;
     int duration = 0;
     bool hold = false;
@@ -94,21 +93,19 @@ struct Settings {
 
 std::optional<Settings> readSettings(const QCommandLineParser& parser) {
     Settings s;
-    s.drift = parser.isSet(kDrift);
     s.sequence = parser.isSet(kSequence);
     s.hold = parser.isSet(kHold);
     s.journal = parser.value(kJournal);
     if (readCount(parser, kInterval, 1, s.interval) &&
-        readNumber(parser, kConductivity, s.conductivity) &&
-        readNumber(parser, kPressure, s.pressure) &&
-        readNumber(parser, kTemperature, s.temperature) &&
+        option_values::readReading(parser, kConductivity, kPressure, kTemperature, s.values) &&
         readCount(parser, kRecordsPerWrite, 1, s.recordsPerWrite) &&
         readCount(parser, kChunk, 0, s.chunk) && readCount(parser, kChunkPause, 0, s.chunkPause) &&
-        readCount(parser, kGarbageEvery, 0, s.garbageEvery) &&
-        readCount(parser, kNoiseEvery, 0, s.noiseEvery) &&
-        readCount(parser, kLongEvery, 0, s.longEvery) &&
-        readCount(parser, kLongLength, 0, s.longLength) && readCount(parser, kRate, 0, s.rate) &&
-        readCount(parser, kCount, 0, s.count) && readCount(parser, kDuration, 0, s.duration)) {
+        readCount(parser, kGarbageEvery, 0, s.faults.garbageEvery) &&
+        readCount(parser, kNoiseEvery, 0, s.faults.noiseEvery) &&
+        readCount(parser, kLongEvery, 0, s.faults.longEvery) &&
+        readCount(parser, kLongLength, 0, s.faults.longLength) &&
+        readCount(parser, kRate, 0, s.rate) && readCount(parser, kCount, 0, s.count) &&
+        readCount(parser, kDuration, 0, s.duration)) {
         return s;
     }
     return std::nullopt;
@@ -132,25 +129,25 @@ const char* nameOf(Kind kind) {
 
 Kind kindOf(const Settings& s, qint64 n) {
     const auto every = [n](int period) { return period > 0 && (n + 1) % period == 0; };
-    if (every(s.garbageEvery)) {
+    if (every(s.faults.garbageEvery)) {
         return Kind::Garbage;
     }
-    if (every(s.noiseEvery)) {
+    if (every(s.faults.noiseEvery)) {
         return Kind::Noise;
     }
-    return every(s.longEvery) ? Kind::Long : Kind::Record;
+    return every(s.faults.longEvery) ? Kind::Long : Kind::Record;
 }
 
 // A slow swing of the given amplitude that starts at zero; about `period` records per swing.
 double swing(const Settings& s, qint64 n, double amplitude, int period) {
-    return s.drift ? drift::swing(static_cast<double>(n), amplitude, period) : 0;
+    return s.values.drift ? drift::swing(static_cast<double>(n), amplitude, period) : 0;
 }
 
 QByteArray record(const Settings& s, qint64 n) {
     const double pressure =
-        s.sequence ? static_cast<double>(n) / 1000 : s.pressure + swing(s, n, 5, 90);
-    return kestraneRecord(s.conductivity + swing(s, n, 2, 120), pressure,
-                          s.temperature + swing(s, n, 1, 180));
+        s.sequence ? static_cast<double>(n) / 1000 : s.values.pressure + swing(s, n, 5, 90);
+    return kestraneRecord(s.values.conductivity + swing(s, n, 2, 120), pressure,
+                          s.values.temperature + swing(s, n, 1, 180));
 }
 
 // One field, so a reader cannot take it for a record; the same bytes for the same n.
@@ -171,11 +168,11 @@ QByteArray noise(qint64 n) {
 QByteArray longRecord(const Settings& s, qint64 n) {
     const QByteArray bare = record(s, n);
     QByteArray bytes = bare;
-    while (bytes.size() < s.longLength) {
+    while (bytes.size() < s.faults.longLength) {
         bytes += "\tEXTRA";
     }
     // Any overshoot of the padding is cut, never the record itself.
-    bytes.truncate(std::max<qsizetype>(bare.size(), s.longLength));
+    bytes.truncate(std::max<qsizetype>(bare.size(), s.faults.longLength));
     return bytes;
 }
 

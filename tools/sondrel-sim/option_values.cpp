@@ -6,6 +6,19 @@
 
 namespace option_values {
 
+const QCommandLineOption kDrift("drift",
+                                "Let the values swing slowly around the given ones, so that a "
+                                "display visibly changes.");
+
+bool readReading(const QCommandLineParser& parser, const QCommandLineOption& conductivity,
+                 const QCommandLineOption& pressure, const QCommandLineOption& temperature,
+                 Reading& reading) {
+    reading.drift = parser.isSet(kDrift);
+    return readNumber(parser, conductivity, reading.conductivity) &&
+           readNumber(parser, pressure, reading.pressure) &&
+           readNumber(parser, temperature, reading.temperature);
+}
+
 bool readNumber(const QCommandLineParser& parser, const QCommandLineOption& option, double& value) {
     const auto parsed = number_text::parseInstrument(parser.value(option));
     if (!parsed) {

@@ -9,8 +9,8 @@
 
 namespace {
 
+using option_values::kDrift;
 using option_values::readCount;
-using option_values::readNumber;
 using sea_sun::Channel;
 
 const QCommandLineOption kPressure(
@@ -18,9 +18,6 @@ const QCommandLineOption kPressure(
 const QCommandLineOption kTemperature("temperature", "Temperature in degrees Celsius.", "value",
                                       "20");
 const QCommandLineOption kConductivity("conductivity", "Conductivity in mS/cm.", "value", "40");
-const QCommandLineOption kDrift("drift",
-                                "Let the values swing slowly around the given ones, so that a "
-                                "display visibly changes.");
 // 1200 baud with a start bit, 8 data bits, a parity bit and a stop bit is 109 bytes a second.
 const QCommandLineOption kRate("rate", "Bytes per second.", "n", "109");
 const QCommandLineOption kCount("count", "Stop after this many rounds (0: run until stopped).", "n",
@@ -29,21 +26,15 @@ const QCommandLineOption kCount("count", "Stop after this many rounds (0: run un
 constexpr int kRoundBytes = 9;
 
 struct Settings {
-    double pressure = 0;
-    double temperature = 0;
-    double conductivity = 0;
-    bool drift = false;
+    option_values::Reading values;
     int rate = 0;
     int count = 0;
 };
 
 std::optional<Settings> readSettings(const QCommandLineParser& parser) {
     Settings s;
-    s.drift = parser.isSet(kDrift);
-    if (readNumber(parser, kPressure, s.pressure) &&
-        readNumber(parser, kTemperature, s.temperature) &&
-        readNumber(parser, kConductivity, s.conductivity) && readCount(parser, kRate, 1, s.rate) &&
-        readCount(parser, kCount, 0, s.count)) {
+    if (option_values::readReading(parser, kConductivity, kPressure, kTemperature, s.values) &&
+        readCount(parser, kRate, 1, s.rate) && readCount(parser, kCount, 0, s.count)) {
         return s;
     }
     return std::nullopt;
@@ -54,10 +45,10 @@ std::optional<Settings> readSettings(const QCommandLineParser& parser) {
 QByteArray roundAt(const Settings& s, int n) {
     const double seconds = static_cast<double>(n) * kRoundBytes / s.rate;
     const auto swing = [&](double amplitude, double period) {
-        return s.drift ? drift::swing(seconds, amplitude, period) : 0;
+        return s.values.drift ? drift::swing(seconds, amplitude, period) : 0;
     };
-    return seaSunRound(s.pressure + swing(0.5, 90), s.temperature + swing(1, 180),
-                       s.conductivity + swing(2, 120));
+    return seaSunRound(s.values.pressure + swing(0.5, 90), s.values.temperature + swing(1, 180),
+                       s.values.conductivity + swing(2, 120));
 }
 
 void addOptions(QCommandLineParser& parser) {

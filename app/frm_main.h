@@ -67,6 +67,21 @@ private:
     ConnectionState udpState_;
     ReadingTrust readingTrust_;
 
+    // Age and plausibility of the readings, the stale limit and "Send only fresh readings"
+    // (frm_main_trust.cpp).
+    void setUpTrust();
+    // Whether a send tick may write a telegram from the fields: always, unless only fresh
+    // readings are to be sent and the ones in the fields are not (none yet, stale, invalid or
+    // typed by hand). Every sender asks this before it writes.
+    bool mayCarryFields() const;
+    void expectReadings();
+    // The value labels' look and the input status line, from the readings' trust now.
+    void showTrust();
+    void applyStaleLimit();
+    Timer* reading_age_ = nullptr;  // refreshes the age on show once a second
+    QString staleText_;             // the stale limit in force, as typed
+    bool valuesDoubtful_ = false;
+
     // Manual calculation and test entry.
     void calculate();
     void testEntry();

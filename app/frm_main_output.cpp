@@ -1,6 +1,5 @@
 #include <QButtonGroup>
 #include <QDebug>
-#include <QLocale>
 
 #include "app/frm_main.h"
 #include "app/ui_frm_main.h"
@@ -67,6 +66,9 @@ void frm_main::stopOutput() {
 // tick whose predecessor still waits sends nothing, so the next telegram carries the newest
 // value.
 void frm_main::sendTick() {
+    if (!mayCarryFields()) {
+        return;
+    }
     if (!com_out->isOpen() || com_out->bytesWaitingToSend() > 0) {
         return;
     }
@@ -87,7 +89,7 @@ void frm_main::lampTick() {
 // shows in the very next telegram.
 QByteArray frm_main::chosenTelegram() const {
     if (ui->op_micro->isChecked()) {
-        return telegrams::appMicrosystems(soundvelocity, QLocale());
+        return telegrams::appMicrosystems(soundvelocity);
     }
     if (ui->op_ssv->isChecked()) {
         return telegrams::svp20(soundvelocity, pressure, temperature);

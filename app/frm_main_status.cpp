@@ -2,10 +2,14 @@
 
 #include "app/frm_main.h"
 #include "app/ui_frm_main.h"
+#include "seawater/plausibility.h"
 
 void frm_main::noteReading(bool manual) {
-    readingTrust_.reading(services_.steadyClock(), QString(), manual);
-    showInputStatus();
+    readingTrust_.reading(
+        services_.steadyClock(),
+        seawater::implausibleValue({conductivity, temperature, pressure, salinity, soundvelocity}),
+        manual);
+    showTrust();
 }
 
 // A connection that failed or is being restored matters most; while connected, what is known

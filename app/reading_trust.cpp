@@ -7,23 +7,33 @@ void ReadingTrust::reading(qint64 nowMs, const QString& invalid, bool manual) {
 }
 
 ReadingTrust::State ReadingTrust::state(qint64 nowMs) const {
+    if (lastMs_ && manual_) {
+        return invalid_.isEmpty() ? State::Manual : State::Invalid;
+    }
+    const std::optional<qint64> since = waitingSince();
+    if (since && nowMs - *since > staleLimitMs_) {
+        return State::Stale;
+    }
     if (!lastMs_) {
         return State::NoReading;
     }
-    if (nowMs - *lastMs_ > staleLimitMs_) {
-        return State::Stale;
-    }
     return invalid_.isEmpty() ? State::Fresh : State::Invalid;
+}
+
+bool ReadingTrust::doubtful(qint64 nowMs) const {
+    const State now = state(nowMs);
+    return now == State::Stale || now == State::Invalid;
 }
 
 QString ReadingTrust::note(qint64 nowMs) const {
     switch (state(nowMs)) {
         case State::Stale:
-            return QStringLiteral("No reading for %1 s").arg((nowMs - *lastMs_) / 1000);
+            return QStringLiteral("No reading for %1 s").arg((nowMs - *waitingSince()) / 1000);
         case State::Invalid:
             return QStringLiteral("Invalid reading: ") + invalid_;
+        case State::Manual:
+            return QStringLiteral("Manual value");
         case State::Fresh:
-            return manual_ ? QStringLiteral("Manual value") : QString();
         case State::NoReading:
             break;
     }

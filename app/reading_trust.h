@@ -9,12 +9,18 @@
 // milliseconds of a steady clock that the caller passes in.
 class ReadingTrust {
 public:
-    enum class State { NoReading, Fresh, Stale, Invalid };
+    // Manual: typed into the calculator or the test entry; it does not age, since nothing is
+    // expected to replace it, and it is no reading of the sea.
+    enum class State { NoReading, Fresh, Manual, Stale, Invalid };
 
     static constexpr qint64 kDefaultStaleLimitMs = 5000;
 
     void setStaleLimit(qint64 limitMs) { staleLimitMs_ = limitMs; }
     qint64 staleLimit() const { return staleLimitMs_; }
+
+    // The instrument was connected: from now on a reading is expected, and until the first one
+    // comes the age counts from here.
+    void expectReadings(qint64 nowMs) { expectedMs_ = nowMs; }
 
     // A reading arrived. `invalid` names the value that makes it untrustworthy, empty when it is
     // plausible; `manual` when it came from the calculator or the test entry.
@@ -23,12 +29,18 @@ public:
     State state(qint64 nowMs) const;
     // Whether a telegram may carry the fields when only fresh readings are to be sent.
     bool sendable(qint64 nowMs) const { return state(nowMs) == State::Fresh; }
+    // Whether the values on show are to be read with doubt (stale or invalid).
+    bool doubtful(qint64 nowMs) const;
     // "No reading for N s", "Invalid reading: ...", "Manual value", or empty.
     QString note(qint64 nowMs) const;
 
 private:
+    // Since when nothing has come: the last reading, or the connection before the first one.
+    std::optional<qint64> waitingSince() const { return lastMs_ ? lastMs_ : expectedMs_; }
+
     qint64 staleLimitMs_ = kDefaultStaleLimitMs;
     std::optional<qint64> lastMs_;
+    std::optional<qint64> expectedMs_;
     QString invalid_;
     bool manual_ = false;
 };

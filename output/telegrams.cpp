@@ -35,13 +35,13 @@ QByteArray fiveDigitsWhole(double value) {
 
 }  // namespace
 
-QByteArray appMicrosystems(double soundvelocity, const QLocale& locale) {
+QByteArray appMicrosystems(double soundvelocity) {
     // The first value whose two-decimal text would need a sixth integer digit.
     constexpr double kTooLarge = 99999.995;
     const double sent = std::fabs(soundvelocity) < kTooLarge ? soundvelocity
                         : soundvelocity < 0                  ? -99999.99
                                                              : 99999.99;
-    return number_text::formatPattern(sent, u" 0.00 ", locale).toLatin1() + kLineEnd;
+    return number_text::formatPattern(sent, u" 0.00 ", QLocale::c()).toLatin1() + kLineEnd;
 }
 
 QByteArray svp20(double soundvelocity, double pressure, double temperature) {

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QByteArray>
-#include <QLocale>
 
 // The three sound-velocity telegrams an echosounder can take, built whole from the measurement
-// fields as exact bytes (8-bit text ending in CR LF).
+// fields as exact bytes (8-bit text ending in CR LF). They are read by machines, none of which
+// takes a decimal comma, so the decimal point is always "." whatever the user's number settings.
 //
 // Numbers that a field cannot hold: a five-digit field carries at most 99999 in magnitude, and
 // the integer part of the App. Microsystems figure at most five digits. A value beyond that, or
@@ -14,8 +14,8 @@
 // fixed-width telegrams keep their length, so the receiver's framing is not thrown off.
 namespace telegrams {
 
-// " 1500.12 " CR LF: two decimals with the locale's decimal separator.
-QByteArray appMicrosystems(double soundvelocity, const QLocale& locale);
+// " 1500.12 " CR LF: two decimals.
+QByteArray appMicrosystems(double soundvelocity);
 
 // Sound velocity in tenths of m/s, |pressure| in whole bar, temperature in tenths of a degree
 // (a "-" before a negative one), "990000", CR LF: 23 bytes, 24 with a negative temperature.

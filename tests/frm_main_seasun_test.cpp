@@ -159,7 +159,7 @@ TEST_F(SimulatedSeaSun, ReadingsReachTheFieldsLabelsAndTelegram) {
 
     type("Text5", QString::number(kOutputPort));
     click("Command4");
-    const QByteArray telegram = telegrams::appMicrosystems(window().soundvelocity, QLocale());
+    const QByteArray telegram = telegrams::appMicrosystems(window().soundvelocity);
     EXPECT_TRUE(echosounder.pty()
                     .readUntil([&](const QByteArray& sent) { return sent.contains(telegram); })
                     .contains(telegram));

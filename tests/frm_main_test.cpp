@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <cmath>
 
+#include "output/send_lamp.h"
 #include "platform/settings_store.h"
 #include "support/window_test.h"
 
@@ -118,6 +120,165 @@ TEST_F(MainWindow, TestEntryFillsTheReadingLabels) {
         EXPECT_EQ(text("lb_salinity"), c.salinity);
         EXPECT_EQ(text("lb_sound"), c.sound);
     }
+}
+
+// The window with a steady clock that only the test moves, and an instrument whose records are
+// handed to Com_in.
+class TrustWindow : public WindowTest {
+protected:
+    TrustWindow() {
+        services.steadyClock = [this] { return nowMs; };
+    }
+
+    void connectInput() {
+        click("Command3");
+        receive("\r\n");
+    }
+    void record(const char* conductivity, const char* pressure, const char* temperature) {
+        receive(QByteArray(conductivity) + "\tMS/CM\t" + pressure + "\tDBAR\t" + temperature +
+                "\tC\r\n");
+    }
+    void receive(const QByteArray& bytes) {
+        auto* port = static_cast<FakePort*>(find<SerialPort>("Com_in"));
+        port->incoming = bytes;
+        emit port->dataReceived();
+    }
+    // Time passes and the window's once-a-second refresh comes.
+    void pass(qint64 ms) {
+        nowMs += ms;
+        emit find<Timer>("reading_age")->tick();
+    }
+    void sendTick() { emit find<Timer>("Timer4")->tick(); }
+    QByteArray sent() {
+        return std::exchange(static_cast<FakePort*>(find<SerialPort>("com_out"))->written, {});
+    }
+    QColor lamp() { return find<SendLamp>("Shape1")->color(); }
+    // How many of the five value labels are grey.
+    int greyValues() {
+        int grey = 0;
+        for (const char* name : {"lb_temp", "lb_con", "lb_press", "lb_salinity", "lb_sound"}) {
+            grey += find<QLabel>(name)->palette().color(QPalette::WindowText) !=
+                    window().palette().color(QPalette::WindowText);
+        }
+        return grey;
+    }
+    QString status() { return text("lb_in_status"); }
+
+    qint64 nowMs = 1'000'000;
+};
+
+// Silence counts from the connection until the first record, and from each record after it; a
+// value the sea cannot give is marked the same way, and a typed one does not age.
+TEST_F(TrustWindow, SilencePastTheLimitGreysTheValuesUntilTheNextRecord) {
+    pass(60'000);
+    EXPECT_EQ(status(), "") << "nothing is expected before the instrument is connected";
+    connectInput();
+    pass(5'000);
+    EXPECT_FALSE(status().contains("No reading"));
+    pass(1'000);
+    EXPECT_EQ(status(), "No reading for 6 s");
+    EXPECT_EQ(greyValues(), 5);
+    pass(1'000);
+    EXPECT_EQ(status(), "No reading for 7 s");
+    record("0035.008", "-00.750", "15.500");
+    EXPECT_EQ(greyValues(), 0);
+    EXPECT_FALSE(status().contains("No reading"));
+    pass(5'000);
+    EXPECT_EQ(greyValues(), 0) << "the limit itself is still fresh";
+
+    record("0000.000", "000.000", "00.000");
+    EXPECT_EQ(status(), "Invalid reading: salinity below 0, no sound velocity");
+    EXPECT_EQ(greyValues(), 5);
+    EXPECT_EQ(text("lb_temp"), "0") << "the fields keep their own behaviour";
+
+    type("tx_pre", "0");
+    type("tx_temp", "15");
+    type("tx_cond", "42.914");
+    click("Command8");
+    EXPECT_EQ(status(), "Manual value");
+    EXPECT_EQ(greyValues(), 0);
+    pass(60'000);
+    EXPECT_EQ(status(), "Manual value");
+    record("0035.008", "-00.750", "15.500");
+    EXPECT_FALSE(status().contains("Manual"));
+}
+
+// Checked, a tick sends only while the reading is fresh and leaves the lamp dark otherwise;
+// unchecked, every tick sends whatever the fields hold.
+TEST_F(TrustWindow, SendOnlyFreshReadings) {
+    EXPECT_FALSE(find<QCheckBox>("ck_fresh_only")->isChecked());
+    click("Command4");
+    sendTick();
+    EXPECT_EQ(sent(), " 0.00 \r\n");
+    emit find<Timer>("Timer3")->tick();
+
+    find<QCheckBox>("ck_fresh_only")->click();
+    connectInput();
+    sendTick();
+    EXPECT_EQ(sent(), "") << "no reading yet";
+    EXPECT_EQ(lamp(), SendLamp::kIdle);
+    record("0042.914", "000.000", "15.000");
+    sendTick();
+    EXPECT_EQ(sent(), " 1506.66 \r\n");
+    emit find<Timer>("Timer3")->tick();
+    nowMs += 5'001;
+    sendTick();
+    EXPECT_EQ(sent(), "") << "stale";
+    EXPECT_EQ(lamp(), SendLamp::kIdle);
+    record("0042.914", "000.000", "15.000");
+    sendTick();
+    EXPECT_EQ(sent(), " 1506.66 \r\n");
+    record("1e20", "000.000", "15.000");
+    sendTick();
+    EXPECT_EQ(sent(), "") << "invalid";
+    type("Text1", "4.2914");
+    click("Command1");
+    sendTick();
+    EXPECT_EQ(sent(), "") << "typed by hand";
+
+    find<QCheckBox>("ck_fresh_only")->click();
+    sendTick();
+    EXPECT_EQ(sent(), " 1506.82 \r\n");
+}
+
+// Both options come back at the next start; a stored value that cannot be used is named at
+// start-up and gives way to the default, and a typed limit that is no positive number is
+// refused with the one in force kept.
+TEST_F(TrustWindow, StaleLimitAndFreshOnlyAreRemembered) {
+    settings_store::setOption(settings_store::kStaleAfter, QStringLiteral("-3"));
+    settings_store::setOption(settings_store::kSendFreshOnly, QStringLiteral("yes"));
+    window();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.messages.empty(); }));
+    EXPECT_TRUE(dialogs.messages[0].text.contains("StaleAfter"));
+    EXPECT_TRUE(dialogs.messages[0].text.contains("SendFreshOnly"));
+    EXPECT_EQ(text("tx_stale"), "5");
+    EXPECT_FALSE(find<QCheckBox>("ck_fresh_only")->isChecked());
+
+    auto* limit = find<QLineEdit>("tx_stale");
+    for (const char* refused : {"0", "soon", ""}) {
+        dialogs.messages.clear();
+        limit->setText(refused);
+        QTest::keyClick(limit, Qt::Key_Return);
+        ASSERT_EQ(dialogs.messages.size(), 1u) << refused;
+        EXPECT_TRUE(dialogs.messages[0].text.contains("positive number")) << refused;
+        EXPECT_EQ(limit->text(), "5");
+    }
+    limit->setText("2.5");
+    QTest::keyClick(limit, Qt::Key_Return);
+    find<QCheckBox>("ck_fresh_only")->click();
+    connectInput();
+    pass(2'501);
+    EXPECT_EQ(status(), "No reading for 2 s");
+
+    closeWindow();
+    dialogs.messages.clear();
+    EXPECT_EQ(text("tx_stale"), "2.5");
+    EXPECT_TRUE(find<QCheckBox>("ck_fresh_only")->isChecked());
+    find<QCheckBox>("ck_fresh_only")->click();
+    closeWindow();
+    EXPECT_FALSE(find<QCheckBox>("ck_fresh_only")->isChecked());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 }  // namespace

@@ -45,12 +45,12 @@ protected:
     test_support::PtyDevice receiver{kReceiverPort};
 };
 
-// A new format takes effect at the next tick. On a German desktop only the App. Microsystems
-// telegram has a decimal comma.
+// A new format takes effect at the next tick. A German desktop changes no byte: receivers read a
+// decimal point only.
 TEST_F(OutputEndToEnd, EachFormatGivesExactTelegrams) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     click("Command4");
-    for (const auto& [option, telegram] : {std::pair{"op_micro", " 1447,56 \r\n"},
+    for (const auto& [option, telegram] : {std::pair{"op_micro", " 1447.56 \r\n"},
                                            {"op_ssv", "1447600010-00010990000\r\n"},
                                            {"op_generic", "S14476\r\n"}}) {
         choose(option);

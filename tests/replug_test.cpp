@@ -88,7 +88,7 @@ protected:
             return number_text::parse(shown->text()) == number_text::parse(temperature);
         })) << "cycle "
             << cycle << ": no reading";
-        const QByteArray expected = telegrams::appMicrosystems(window->soundvelocity, QLocale());
+        const QByteArray expected = telegrams::appMicrosystems(window->soundvelocity);
         const QByteArray received = receiver.pty().readUntil(
             [&](const QByteArray& bytes) { return bytes.endsWith(expected); });
         ASSERT_TRUE(received.endsWith(expected)) << "cycle " << cycle << ": no telegram";

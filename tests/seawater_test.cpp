@@ -3,6 +3,7 @@
 #include <limits>
 #include <optional>
 
+#include "seawater/plausibility.h"
 #include "seawater/salinity.h"
 #include "seawater/sound_velocity.h"
 
@@ -79,6 +80,47 @@ TEST(SoundVelocity, CheckValuesAndRefusals) {
     };
     for (const Case& c : cases) {
         expectComputes(c, seawater::soundVelocity(c.first, c.temperature, c.pressure));
+    }
+}
+
+// Each bound holds on its edge and fails just past it; the inputs are named before the values
+// computed from them, which they throw off as well.
+TEST(Plausibility, BoundsOfWhatTheSeaGives) {
+    const seawater::Reading sea{4.2914, 15, 0, 35, 1506.66};
+    const struct {
+        const char* what;
+        seawater::Reading reading;
+        const char16_t* named;  // nullptr: plausible
+    } cases[] = {
+        {"standard sea water", sea, nullptr},
+        {"all edges", {10, 45, 1200, 0, 1800}, nullptr},
+        {"lower edges", {0, -5, -2, 0, 1350}, nullptr},
+        {"colder than sea water",
+         {4.2914, -5.01, 0, 35, 1506.66},
+         u"temperature outside -5 to 45 °C"},
+        {"a trial's -40 degrees",
+         {4.2914, -40, 0, 35, 1734.79},
+         u"temperature outside -5 to 45 °C"},
+        {"negative conductivity",
+         {-0.001, 15, 0, 35, 1506.66},
+         u"conductivity outside 0 to 10 S/m"},
+        {"a trial's 1e20 mS/cm", {1e19, 15, 0, 35, 99999.99}, u"conductivity outside 0 to 10 S/m"},
+        {"above the surface",
+         {4.2914, 15, -2.01, 35, 1506.66},
+         u"pressure outside -20 to 12000 dbar"},
+        {"below the deepest trench",
+         {4.2914, 15, 1200.1, 35, 1506.66},
+         u"pressure outside -20 to 12000 dbar"},
+        {"an all-zero record", {0, 0, 0, -0.0019, 1506.66}, u"salinity below 0, no sound velocity"},
+        {"before any reading", {0, 15, 0, 0.008, 0}, u"sound velocity outside 1350 to 1800 m/s"},
+        {"fast", {4.2914, 15, 0, 35, 1800.01}, u"sound velocity outside 1350 to 1800 m/s"},
+        {"inputs first", {-1, 50, 0, -1, 0}, u"temperature outside -5 to 45 °C"},
+        {"not a number", {kNaN, 15, 0, 35, 1506.66}, u"conductivity outside 0 to 10 S/m"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(seawater::implausibleValue(c.reading),
+                  c.named ? QString::fromUtf16(c.named) : QString())
+            << c.what;
     }
 }
 

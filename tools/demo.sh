@@ -8,6 +8,7 @@
 #   bash tools/demo.sh --seasun   a Sea & Sun instrument (choose "Sea & Sun" in the window)
 #
 # With SONDREL_BIN_DIR set to a build directory, nothing is installed or built.
+# SONDREL_DEMO_CTD adds options for the simulated CTD (the screenshots make it fall silent).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -34,7 +35,8 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-"$sim" --mode "$instrument" --drift --link "$demo/ctd" >/dev/null &
+# shellcheck disable=SC2086 # the options are words
+"$sim" --mode "$instrument" --drift ${SONDREL_DEMO_CTD:-} --link "$demo/ctd" >/dev/null &
 pids+=($!)
 "$sim" --mode receiver --link "$demo/echosounder" &
 pids+=($!)

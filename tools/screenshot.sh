@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes pictures of the window with simulated data flowing: docs/window.png as it opens and
-# docs/window-wide.png widened to show the calculator. Runs under a virtual display.
+# docs/window-wide.png widened to show the calculator; then docs/stale.png of a CTD that has
+# fallen silent. Runs under a virtual display.
 #   bash tools/screenshot.sh [BUILD_DIR]   (default: build/release, built if missing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,7 +14,8 @@ if [[ ! -x "$bin/app/sondrel" ]]; then
 fi
 mkdir -p docs
 out=$(mktemp)
-trap 'rm -f "$out"' EXIT
+journal=$(mktemp)
+trap 'rm -f "$out" "$journal"' EXIT
 xvfb-run -a -s "-screen 0 800x700x24" bash -c "
     source tools/demo_driver.sh
     start_demo '$bin' '$out'
@@ -24,4 +26,17 @@ xvfb-run -a -s "-screen 0 800x700x24" bash -c "
     import -window \"\$DEMO_WINDOW\" docs/window-wide.png
     stop_demo
 "
-echo "wrote docs/window.png and docs/window-wide.png"
+# Ten records, then silence on an open line; the picture is taken well past the stale limit of
+# 5 s, once the simulator has written its last record.
+: >"$out"
+: >"$journal"
+xvfb-run -a -s "-screen 0 800x700x24" bash -c "
+    source tools/demo_driver.sh
+    export SONDREL_DEMO_CTD='--count 10 --hold --journal $journal'
+    start_demo '$bin' '$out'
+    for _ in \$(seq 300); do grep -q '^sent' '$journal' && break; sleep 0.1; done
+    sleep 8
+    import -window \"\$DEMO_WINDOW\" docs/stale.png
+    stop_demo
+"
+echo "wrote docs/window.png, docs/window-wide.png and docs/stale.png"

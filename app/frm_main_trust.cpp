@@ -1,0 +1,111 @@
+#include <QDebug>
+#include <QDir>
+#include <algorithm>
+#include <cmath>
+
+#include "app/frm_main.h"
+#include "app/ui_frm_main.h"
+#include "platform/number_text.h"
+#include "platform/settings_store.h"
+
+namespace {
+
+constexpr int kAgeRefreshMs = 1000;
+// About 30,000 years: any longer limit is the same as none, and the milliseconds stay in range.
+constexpr double kLongestLimitMs = 1e15;
+
+// The stale limit typed in seconds (the user's number format), as milliseconds; nullopt unless
+// it is a positive number.
+std::optional<qint64> staleLimitMs(const QString& typed) {
+    const std::optional<double> seconds = number_text::parse(typed);
+    if (!seconds || !(*seconds > 0)) {
+        return std::nullopt;
+    }
+    return std::max<qint64>(1, std::llround(std::min(*seconds * 1000, kLongestLimitMs)));
+}
+
+// The palette's own colour for text that is not to be relied on, so it suits light and dark
+// desktops alike.
+void showDoubt(QLabel* label, bool doubtful) {
+    QPalette look;
+    if (doubtful) {
+        look.setColor(QPalette::WindowText, look.color(QPalette::Disabled, QPalette::WindowText));
+    }
+    label->setPalette(look);
+}
+
+void rememberOption(const char* key, const auto& value) {
+    if (const std::optional<QString> failure = settings_store::setOption(key, value)) {
+        qWarning().noquote() << QDir::toNativeSeparators(settings_store::location()) << "-"
+                             << *failure;
+    }
+}
+
+}  // namespace
+
+void frm_main::setUpTrust() {
+    const settings_store::Options options = settings_store::options();
+    // The store has already put a default in place of anything unusable.
+    staleText_ = options.staleAfter;
+    ui->tx_stale->setText(staleText_);
+    readingTrust_.setStaleLimit(
+        staleLimitMs(staleText_).value_or(ReadingTrust::kDefaultStaleLimitMs));
+    ui->ck_fresh_only->setChecked(options.sendFreshOnly);
+
+    reading_age_ = new Timer(QStringLiteral("reading_age"), kAgeRefreshMs, this);
+    connect(reading_age_, &Timer::tick, this, &frm_main::showTrust);
+    reading_age_->setEnabled(true);
+    connect(ui->tx_stale, &QLineEdit::editingFinished, this, &frm_main::applyStaleLimit);
+    connect(ui->ck_fresh_only, &QCheckBox::toggled, this,
+            [](bool checked) { rememberOption(settings_store::kSendFreshOnly, checked); });
+    // After the connection's own handler, so that the port is open by now.
+    connect(ui->Command3, &QPushButton::clicked, this, &frm_main::expectReadings);
+}
+
+bool frm_main::mayCarryFields() const {
+    return !ui->ck_fresh_only->isChecked() || readingTrust_.sendable(services_.steadyClock());
+}
+
+// A connected instrument that never sends (a wrong baud rate, a cable to the wrong socket) is
+// told as plainly as one that stopped: its silence counts from the connection.
+void frm_main::expectReadings() {
+    if (Com_in->isOpen() || Com_SST->isOpen()) {
+        readingTrust_.expectReadings(services_.steadyClock());
+        showTrust();
+    }
+}
+
+void frm_main::showTrust() {
+    const bool doubtful = readingTrust_.doubtful(services_.steadyClock());
+    if (doubtful != valuesDoubtful_) {
+        valuesDoubtful_ = doubtful;
+        for (QLabel* value :
+             {ui->lb_temp, ui->lb_con, ui->lb_press, ui->lb_salinity, ui->lb_sound}) {
+            showDoubt(value, doubtful);
+        }
+    }
+    showInputStatus();
+}
+
+// The box shows the limit in force: a refused entry is put back before the message, whose
+// taking of the focus would otherwise finish the same edit a second time.
+void frm_main::applyStaleLimit() {
+    const QString typed = ui->tx_stale->text();
+    if (typed == staleText_) {
+        return;
+    }
+    const std::optional<qint64> limit = staleLimitMs(typed);
+    if (!limit) {
+        ui->tx_stale->setText(staleText_);
+        services_.dialogs->inform(
+            windowTitle(),
+            QStringLiteral("\"%1\" is not a positive number of seconds. Readings still count as "
+                           "stale after %2 s.")
+                .arg(typed, staleText_));
+        return;
+    }
+    staleText_ = typed;
+    readingTrust_.setStaleLimit(*limit);
+    rememberOption(settings_store::kStaleAfter, typed);
+    showTrust();
+}

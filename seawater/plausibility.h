@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+namespace seawater {
+
+// One reading as the measurement fields hold it: conductivity in S/m, temperature in degrees
+// Celsius, pressure in bar, practical salinity, sound velocity in m/s.
+struct Reading {
+    double conductivity;
+    double temperature;
+    double pressure;
+    double salinity;
+    double soundvelocity;
+};
+
+// Empty when the sea can give this reading. Otherwise the first value that it cannot, with the
+// bounds in the units the window shows ("temperature outside -5 to 45 °C"); a negative salinity,
+// from which no sound velocity can be computed, is named as such. A value that is not a number
+// lies outside every bound.
+QString implausibleValue(const Reading& reading);
+
+}  // namespace seawater

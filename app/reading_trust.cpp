@@ -7,9 +7,6 @@ void ReadingTrust::reading(qint64 nowMs, const QString& invalid, bool manual) {
 }
 
 ReadingTrust::State ReadingTrust::state(qint64 nowMs) const {
-    if (lastMs_ && manual_) {
-        return invalid_.isEmpty() ? State::Manual : State::Invalid;
-    }
     const std::optional<qint64> since = waitingSince();
     if (since && nowMs - *since > staleLimitMs_) {
         return State::Stale;
@@ -17,7 +14,10 @@ ReadingTrust::State ReadingTrust::state(qint64 nowMs) const {
     if (!lastMs_) {
         return State::NoReading;
     }
-    return invalid_.isEmpty() ? State::Fresh : State::Invalid;
+    if (!invalid_.isEmpty()) {
+        return State::Invalid;
+    }
+    return manual_ ? State::Manual : State::Fresh;
 }
 
 bool ReadingTrust::doubtful(qint64 nowMs) const {

@@ -9,8 +9,8 @@
 // milliseconds of a steady clock that the caller passes in.
 class ReadingTrust {
 public:
-    // Manual: typed into the calculator or the test entry; it does not age, since nothing is
-    // expected to replace it, and it is no reading of the sea.
+    // Manual: typed into the calculator or the test entry; it ages like a reading, but is never
+    // sent as a fresh one, since it is no reading of the sea.
     enum class State { NoReading, Fresh, Manual, Stale, Invalid };
 
     static constexpr qint64 kDefaultStaleLimitMs = 5000;

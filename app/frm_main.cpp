@@ -12,9 +12,9 @@
 
 namespace {
 
-// The outer height of the window, caption and border included (8400 twips at 96 dpi).
-constexpr int kOuterHeight = 560;
-// The client height when the window manager has not told us its decorations yet.
+// The height the form needs (7995 twips at 96 dpi). The outer height follows from whatever
+// decorations the window manager draws: held there, the title bar of another height would cut
+// off the bottom of the form or add an empty strip.
 constexpr int kClientHeight = 533;
 
 SerialPort* makeNamedPort(const Services& services, QObject* parent, const char* name) {
@@ -89,15 +89,17 @@ void frm_main::resizeEvent(QResizeEvent* event) {
 }
 
 // The height is held so that the test entry below the client area never shows; the width is
-// free, and widening uncovers the calculator. A minimised window is left alone.
+// free, and widening uncovers the calculator. A minimised window is left alone. Without a window
+// manager nothing enforces the size hints, so a resize that got through is put back.
 void frm_main::holdHeight() {
     if (isMinimized()) {
         return;
     }
-    const int decorations = frameGeometry().height() - geometry().height();
-    const int client = decorations > 0 ? kOuterHeight - decorations : kClientHeight;
-    if (minimumHeight() != client || maximumHeight() != client) {
-        setFixedHeight(client);
+    if (minimumHeight() != kClientHeight || maximumHeight() != kClientHeight) {
+        setFixedHeight(kClientHeight);
+    }
+    if (height() != kClientHeight) {
+        resize(width(), kClientHeight);
     }
 }
 

@@ -60,6 +60,13 @@ private:
     void noteReading(bool manual);
     void showInputStatus();
     void showOutputStatus();
+    void showStatusLines();
+
+    // Opening a port from its two boxes (frm_main_connect.cpp).
+    bool connectPort(SerialPort* port, QLineEdit* portBox, QLineEdit* settingsBox, const char* key,
+                     ConnectionState& state);
+    bool portFailed(const PortError& error, ConnectionState& state);
+    static ConnectionState connectedTo(const SerialPort& port);
     ConnectionState inputState_;
     qint64 recordsRejected_ = 0;  // since the input was connected
     ConnectionState outputState_;
@@ -89,8 +96,8 @@ private:
     // Input connection and ASCII reader (frm_main_input.cpp).
     void setUpInput();
     void startInputConnection();
-    bool connectPort(SerialPort* port, QLineEdit* portBox, QLineEdit* settingsBox, const char* key);
-    bool reportPortResult(const PortResult& result);
+    void explainHeldByOther(const SerialPort* port, const SerialPort* other,
+                            const QString& otherName);
     void readInput();
     bool storeRecord(QByteArrayView record);
     void showIncoming(const QByteArray& bytes);
@@ -118,6 +125,7 @@ private:
     void startOutput();
     void stopOutput();
     void sendTick();
+    bool lineBacklogged();
     void lampTick();
     QByteArray chosenTelegram() const;
     void outputLost(const PortError& error);
@@ -125,6 +133,8 @@ private:
     // Reopens com_out once a second after its device went away, until it is back or the user
     // starts or stops the output.
     Timer* output_reopen_ = nullptr;
+    // The size of the telegram sent last: more than that still unsent means they queue up.
+    qint64 lastTelegramBytes_ = 0;
 
     // Settings store (frm_main_settings.cpp).
     // Tells the user, once the window is up, what in the store could not be used.

@@ -22,6 +22,8 @@ void frm_main::setUpInput() {
     ui->Text4->setUndoRedoEnabled(false);
     // Narrow tab stops keep one instrument record on one line of the box.
     ui->Text4->setTabStopDistance(48);
+    // The box only shows what arrives; Tab moves on to the next control as everywhere else.
+    ui->Text4->setTabChangesFocus(true);
     inputRetry_.setInterval(kRetryIntervalMs);
     connect(&inputRetry_, &QTimer::timeout, this, &frm_main::retryInput);
     connect(ui->Command3, &QPushButton::clicked, this, &frm_main::startInputConnection);
@@ -29,54 +31,33 @@ void frm_main::setUpInput() {
     connect(Com_in, &SerialPort::failed, this, &frm_main::inputFailed);
 }
 
-// A connection the user asks for replaces any reopening of a vanished one; one that fails is
-// not retried, because the user is there to choose again.
+// A connection the user asks for replaces any reopening of a vanished one, of either
+// instrument; one that fails is not retried, because the user is there to choose again.
 void frm_main::startInputConnection() {
-    if (ui->op_kestrane->isChecked()) {
-        inputRetry_.stop();
-        connectPort(Com_in, ui->Text3, ui->Text2, settings_store::kInputKey);
+    inputRetry_.stop();
+    seaSunLost_ = false;
+    recordsRejected_ = 0;
+    if (ui->op_kestrane->isChecked() &&
+        !connectPort(Com_in, ui->Text3, ui->Text2, settings_store::kInputKey, inputState_)) {
+        explainHeldByOther(Com_in, Com_SST, QStringLiteral("Sea & Sun"));
     }
     if (ui->op_sst->isChecked()) {
-        seaSunLost_ = false;
-        if (connectPort(Com_SST, ui->Text3, ui->Text2, settings_store::kInputKey)) {
+        if (connectPort(Com_SST, ui->Text3, ui->Text2, settings_store::kInputKey, inputState_)) {
             timer_sst->setEnabled(true);
+        } else {
+            explainHeldByOther(Com_SST, Com_in, QStringLiteral("Kestrane"));
         }
     }
 }
 
-// Closes the port, configures it from the two boxes, remembers the boxes under `key` before
-// opening (so a port that then fails to open is remembered all the same) and opens it. Stops at
-// the first failure, keeping what the steps before it did.
-bool frm_main::connectPort(SerialPort* port, QLineEdit* portBox, QLineEdit* settingsBox,
-                           const char* key) {
-    if (port->isOpen()) {
-        port->close();
+// Both instruments may be started on one device; the one started second cannot have it.
+void frm_main::explainHeldByOther(const SerialPort* port, const SerialPort* other,
+                                  const QString& otherName) {
+    if (other->isOpen() && other->device() == port->device()) {
+        inputState_ = ConnectionState::failed(
+            QStringLiteral("%1 is held by the %2 connection").arg(port->device(), otherName));
+        showInputStatus();
     }
-    const auto number = number_text::parseInt16(portBox->text());
-    if (!number) {
-        qWarning().noquote()
-            << QStringLiteral("\"%1\" is not a port number (1..32767)").arg(portBox->text());
-        return false;
-    }
-    if (!reportPortResult(port->setPortNumber(*number)) ||
-        !reportPortResult(port->setSettings(settingsBox->text()))) {
-        return false;
-    }
-    rememberPortConfiguration(key, portBox->text() + QLatin1Char(':') + settingsBox->text());
-    return reportPortResult(port->open());
-}
-
-// Only an unusable port number is told to the user in the window; the reason for any failure
-// goes to standard error for a user who started the program from a terminal.
-bool frm_main::reportPortResult(const PortResult& result) {
-    if (!result) {
-        return true;
-    }
-    qWarning().noquote() << result->reason;
-    if (result->number == SerialPort::kUnusablePort) {
-        services_.dialogs->inform(windowTitle(), QStringLiteral("Please choose another COM Port!"));
-    }
-    return false;
 }
 
 // Every complete record is read, in order, before waiting for more, so the fields always end
@@ -138,6 +119,8 @@ void frm_main::showIncoming(const QByteArray& bytes) {
 // number and settings the port already has. The next record read is the first that arrives
 // framed by two CR LF pairs.
 void frm_main::recoverInput() {
+    ++recordsRejected_;
+    showInputStatus();
     Com_in->close();
     inputBuffer_.clear();
     if (const PortResult result = Com_in->open()) {
@@ -151,6 +134,8 @@ void frm_main::inputFailed(const PortError& error) {
     qWarning().noquote() << error.reason << QStringLiteral("- retrying every second");
     inputBuffer_.clear();
     inputRetry_.start();
+    inputState_ = ConnectionState::reconnecting();
+    showInputStatus();
 }
 
 void frm_main::retryInput() {
@@ -159,4 +144,6 @@ void frm_main::retryInput() {
     }
     inputRetry_.stop();
     qInfo().noquote() << QStringLiteral("port %1 is back").arg(Com_in->portNumber());
+    inputState_ = connectedTo(*Com_in);
+    showInputStatus();
 }

@@ -34,14 +34,16 @@ void frm_main::setUpOutput() {
 // configuration stored, or the port open with the send timer as it was.
 void frm_main::startOutput() {
     output_reopen_->setEnabled(false);
-    if (!connectPort(com_out, ui->Text5, ui->Text6, settings_store::kOutputKey)) {
+    outputNote_.clear();
+    if (!connectPort(com_out, ui->Text5, ui->Text6, settings_store::kOutputKey, outputState_)) {
         return;
     }
     const auto typed = number_text::parse(ui->tx_timer->text());
     const auto send = typed ? number_text::toWhole(*typed, 0, Timer::kMaxInterval) : std::nullopt;
     if (!send) {
-        qWarning().noquote() << "Output port: send interval not 0 to 65535 ms:"
-                             << ui->tx_timer->text();
+        outputNote_ = QStringLiteral("not sending: the ms box needs 0 to 65535");
+        qWarning().noquote() << "Output port:" << outputNote_ << "-" << ui->tx_timer->text();
+        showOutputStatus();
         return;
     }
     Timer4->setInterval(*send);
@@ -59,25 +61,37 @@ void frm_main::stopOutput() {
     }
     Timer4->setEnabled(false);
     Timer3->setEnabled(false);
+    outputState_ = ConnectionState::idle();
+    outputNote_.clear();
+    showOutputStatus();
 }
 
-// A receiver slower than the telegrams (a send interval shorter than a telegram takes at the
-// baud rate) would otherwise have them queued without end, each one older when it leaves: a
-// tick whose predecessor still waits sends nothing, so the next telegram carries the newest
-// value.
 void frm_main::sendTick() {
-    if (!mayCarryFields()) {
-        return;
-    }
-    if (!com_out->isOpen() || com_out->bytesWaitingToSend() > 0) {
+    if (!mayCarryFields() || !com_out->isOpen() || lineBacklogged()) {
         return;
     }
     ui->Shape1->setColor(SendLamp::kLit);
-    if (const auto error = com_out->write(chosenTelegram())) {
+    const QByteArray telegram = chosenTelegram();
+    lastTelegramBytes_ = telegram.size();
+    if (const auto error = com_out->write(telegram)) {
         outputLost(*error);
         return;
     }
     Timer3->setEnabled(true);
+}
+
+// A send interval shorter than a telegram takes at the baud rate would otherwise queue the
+// telegrams in the driver, each one older when it leaves: a tick that finds more than one
+// telegram still unsent sends nothing, so no telegram waits behind another and the next one
+// carries the newest value.
+bool frm_main::lineBacklogged() {
+    const bool backlog = com_out->bytesWaitingToSend() > lastTelegramBytes_;
+    const QString note = backlog ? QStringLiteral("Interval too short for the line") : QString();
+    if (note != outputNote_) {
+        outputNote_ = note;
+        showOutputStatus();
+    }
+    return backlog;
 }
 
 void frm_main::lampTick() {
@@ -106,6 +120,8 @@ void frm_main::outputLost(const PortError& error) {
     qWarning().noquote() << "Output port" << com_out->portNumber() << "lost:" << error.reason
                          << "- reopening it once a second";
     output_reopen_->setEnabled(true);
+    outputState_ = ConnectionState::reconnecting();
+    showOutputStatus();
 }
 
 void frm_main::reopenOutput() {
@@ -114,4 +130,6 @@ void frm_main::reopenOutput() {
     }
     output_reopen_->setEnabled(false);
     qWarning().noquote() << "Output port" << com_out->portNumber() << "reopened";
+    outputState_ = connectedTo(*com_out);
+    showOutputStatus();
 }

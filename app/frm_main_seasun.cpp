@@ -49,6 +49,8 @@ void frm_main::pollSeaSun() {
         if (seaSunLost_ && !Com_SST->open()) {
             seaSunLost_ = false;
             qInfo().noquote() << QStringLiteral("port %1 is back").arg(Com_SST->portNumber());
+            inputState_ = connectedTo(*Com_SST);
+            showInputStatus();
         }
         return;
     }
@@ -82,4 +84,6 @@ void frm_main::pollSeaSun() {
 void frm_main::seaSunLost(const PortError& error) {
     qWarning().noquote() << error.reason << QStringLiteral("- retrying every second");
     seaSunLost_ = true;
+    inputState_ = ConnectionState::reconnecting();
+    showInputStatus();
 }

@@ -27,6 +27,11 @@ void frm_main::showInputStatus() {
     showStatus(ui->lb_in_status, text, inputState_.alarm());
 }
 
+void frm_main::showStatusLines() {
+    showInputStatus();
+    showOutputStatus();
+}
+
 void frm_main::showOutputStatus() {
     QStringList parts;
     for (const QString& part : {outputState_.text(), outputNote_}) {

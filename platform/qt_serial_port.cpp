@@ -4,38 +4,31 @@
 
 #include "platform/settings_store.h"
 
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
 #endif
 
 namespace {
 
+// In the order of the enumerations of PortSettings.
 QSerialPort::Parity toQt(PortSettings::Parity parity) {
-    switch (parity) {
-        case PortSettings::Parity::Odd:
-            return QSerialPort::OddParity;
-        case PortSettings::Parity::Even:
-            return QSerialPort::EvenParity;
-        case PortSettings::Parity::Mark:
-            return QSerialPort::MarkParity;
-        case PortSettings::Parity::Space:
-            return QSerialPort::SpaceParity;
-        case PortSettings::Parity::None:
-            break;
-    }
-    return QSerialPort::NoParity;
+    static constexpr QSerialPort::Parity kParity[] = {
+        QSerialPort::NoParity, QSerialPort::OddParity, QSerialPort::EvenParity,
+        QSerialPort::MarkParity, QSerialPort::SpaceParity};
+    return kParity[static_cast<int>(parity)];
 }
 
 QSerialPort::StopBits toQt(PortSettings::StopBits stopBits) {
-    switch (stopBits) {
-        case PortSettings::StopBits::OneAndHalf:
-            return QSerialPort::OneAndHalfStop;
-        case PortSettings::StopBits::Two:
-            return QSerialPort::TwoStop;
-        case PortSettings::StopBits::One:
-            break;
-    }
-    return QSerialPort::OneStop;
+    static constexpr QSerialPort::StopBits kStopBits[] = {
+        QSerialPort::OneStop, QSerialPort::OneAndHalfStop, QSerialPort::TwoStop};
+    return kStopBits[static_cast<int>(stopBits)];
 }
 
 // On an open port each setter reconfigures the device and may fail; on a closed one they only
@@ -58,6 +51,40 @@ bool deviceHasRoom(const QSerialPort& port) {
     pollfd device{static_cast<int>(port.handle()), POLLOUT, 0};
     return ::poll(&device, 1, 0) == 1 && (device.revents & POLLOUT) != 0;
 #endif
+}
+
+// Where the user names the device that a port number opens.
+QString mappingHint(int number) {
+    return QStringLiteral("name the device of port %1 under [Ports] COM%1 in %2")
+        .arg(number)
+        .arg(settings_store::location());
+}
+
+// Bytes the driver has taken but not yet put on the line.
+qint64 driverQueue(const QSerialPort& port) {
+#ifdef Q_OS_WIN
+    COMSTAT status{};
+    DWORD errors = 0;
+    return ClearCommError(port.handle(), &errors, &status) ? status.cbOutQue : 0;
+#else
+    int queued = 0;
+    return ::ioctl(static_cast<int>(port.handle()), TIOCOUTQ, &queued) == 0 ? queued : 0;
+#endif
+}
+
+// QSerialPort says "permission denied" both for a device the user may not open and for one that
+// another program holds (its lock file, or an exclusive open); the device's own permissions tell
+// them apart.
+QString refusalReason(const QString& device) {
+#ifndef Q_OS_WIN
+    if (::access(QFile::encodeName(device).constData(), R_OK | W_OK) != 0 && errno == EACCES) {
+        return QStringLiteral(
+                   "no permission to open %1; add your user to the dialout group (sudo adduser "
+                   "$USER dialout) and log in again")
+            .arg(device);
+    }
+#endif
+    return QStringLiteral("%1 is busy: another program holds it").arg(device);
 }
 
 // Keeps QSerialPort's errors with the call that caused them for as long as it runs.
@@ -92,14 +119,16 @@ PortResult QtSerialPort::setPortNumber(int number) {
 PortResult QtSerialPort::setSettings(const QString& text) {
     const auto parsed = parsePortSettings(text);
     if (!parsed) {
-        return PortError{kInvalidSettings, QStringLiteral("unusable port settings \"%1\" (expected "
-                                                          "baud rate, parity, data bits, stop "
-                                                          "bits, e.g. 19200,N,8,1)")
-                                               .arg(text)};
+        return PortError{kInvalidSettings,
+                         QStringLiteral("the Port Settings \"%1\" cannot be used: give baud rate, "
+                                        "parity, data bits and stop bits, e.g. 19200,N,8,1")
+                             .arg(text)};
     }
     const CallerReports guard(callerReports_);
     if (!apply(port_, *parsed)) {
-        PortError refused{kInvalidSettings, QStringLiteral("the device refused \"%1\"").arg(text)};
+        PortError refused{
+            kInvalidSettings,
+            QStringLiteral("%1 refuses the Port Settings \"%2\"").arg(device(), text)};
         if (port_.error() != QSerialPort::NoError) {
             refused.reason += QStringLiteral(": ") + port_.errorString();
         }
@@ -117,17 +146,19 @@ bool QtSerialPort::isOpen() const {
     return port_.isOpen();
 }
 
+QString QtSerialPort::device() const {
+    return settings_store::deviceForPort(number_);
+}
+
 PortResult QtSerialPort::open() {
     if (port_.isOpen()) {
         return std::nullopt;
     }
-    const QString device = settings_store::deviceForPort(number_);
+    const QString device = this->device();
 #ifndef Q_OS_WIN
     if (!QFileInfo::exists(device)) {
-        return PortError{kUnusablePort, QStringLiteral("port %1: no device at %2 (map the number "
-                                                       "to a device under [Ports] in %3)")
-                                            .arg(number_)
-                                            .arg(device, settings_store::location())};
+        return PortError{kUnusablePort,
+                         QStringLiteral("no device at %1; %2").arg(device, mappingHint(number_))};
     }
 #endif
     const CallerReports guard(callerReports_);
@@ -141,15 +172,20 @@ PortResult QtSerialPort::open() {
         case QSerialPort::DeviceNotFoundError:
         // A device node without hardware behind it, such as a ttyS of an absent UART.
         case QSerialPort::ResourceError:
-            failure.number = kUnusablePort;
+            failure = {kUnusablePort, QStringLiteral("%1 is no usable serial port; %2")
+                                          .arg(device, mappingHint(number_))};
             break;
         case QSerialPort::UnsupportedOperationError:
-            failure.number = kInvalidSettings;
+            failure = {
+                kInvalidSettings,
+                QStringLiteral("%1 refuses the Port Settings \"%2\"").arg(device, settings_)};
+            break;
+        case QSerialPort::PermissionError:
+            failure.reason = refusalReason(device);
             break;
         default:
             break;
     }
-    failure.reason = QStringLiteral("port %1 (%2): %3").arg(number_).arg(device, failure.reason);
     port_.clearError();
     return failure;
 }
@@ -182,16 +218,19 @@ PortResult QtSerialPort::write(const QByteArray& bytes) {
     return failure;
 }
 
+qint64 QtSerialPort::bytesWaitingToSend() const {
+    return port_.isOpen() ? port_.bytesToWrite() + driverQueue(port_) : 0;
+}
+
 PortError QtSerialPort::lastError(int number) const {
-    return PortError{number, port_.errorString()};
+    return PortError{number, QStringLiteral("%1: %2").arg(device(), port_.errorString())};
 }
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error) {
     if (error == QSerialPort::NoError || callerReports_ || !port_.isOpen()) {
         return;
     }
-    const PortError failure{kDeviceFailure,
-                            QStringLiteral("port %1: %2").arg(number_).arg(port_.errorString())};
+    const PortError failure = lastError(kDeviceFailure);
     close();
     emit failed(failure);
 }

@@ -20,6 +20,7 @@ public:
     // Applied at once when the port is open; refused text leaves the settings as they were.
     PortResult setSettings(const QString& text) override;
     QString settings() const override { return settings_; }
+    QString device() const override;
 
     bool isOpen() const override;
     // Opening an open port does nothing and succeeds.
@@ -28,7 +29,7 @@ public:
 
     QByteArray readAll() override;
     PortResult write(const QByteArray& bytes) override;
-    qint64 bytesWaitingToSend() const override { return port_.bytesToWrite(); }
+    qint64 bytesWaitingToSend() const override;
 
 private:
     void onError(QSerialPort::SerialPortError error);

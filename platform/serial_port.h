@@ -5,8 +5,8 @@
 #include <QString>
 #include <optional>
 
-// Why a port operation failed. Only kUnusablePort is told apart by the window; the reason text
-// is for the terminal the user started the program from.
+// Why a port operation failed. Only kUnusablePort is told apart by the window; the reason is
+// written for the user, who sees it in the window and on standard error.
 struct PortError {
     int number = 0;
     QString reason;
@@ -35,6 +35,8 @@ public:
     virtual int portNumber() const = 0;
     virtual PortResult setSettings(const QString& text) = 0;
     virtual QString settings() const = 0;
+    // The device the port number names, as the user knows it ("/dev/ttyUSB0", "COM3").
+    virtual QString device() const = 0;
 
     virtual bool isOpen() const = 0;
     virtual PortResult open() = 0;
@@ -44,7 +46,8 @@ public:
     virtual QByteArray readAll() = 0;
     // The whole block in one call; a failure closes the port.
     virtual PortResult write(const QByteArray& bytes) = 0;
-    // Bytes written but not yet taken by the device, because its own buffer is full.
+    // Bytes written but not yet on the line: those held back while the device's buffer is full
+    // and those still in the driver's own queue.
     virtual qint64 bytesWaitingToSend() const = 0;
 
 signals:

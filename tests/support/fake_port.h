@@ -22,6 +22,7 @@ public:
         return std::nullopt;
     }
     QString settings() const override { return settings_; }
+    QString device() const override { return QStringLiteral("COM%1").arg(number_); }
     bool isOpen() const override { return open_; }
     PortResult open() override {
         open_ = true;
@@ -37,9 +38,11 @@ public:
         written += bytes;
         return std::nullopt;
     }
-    qint64 bytesWaitingToSend() const override { return 0; }
+    qint64 bytesWaitingToSend() const override { return unsent; }
 
     QByteArray written;
+    // Bytes the line has not sent yet.
+    qint64 unsent = 0;
     // Bytes waiting to be read; readAll takes them all.
     QByteArray incoming;
 

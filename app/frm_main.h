@@ -3,7 +3,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QString>
-#include <QTimer>
 #include <QWidget>
 #include <memory>
 
@@ -106,7 +105,7 @@ private:
     void retryInput();
 
     AsciiFramer inputBuffer_;
-    QTimer inputRetry_;  // reopens a vanished Com_in about once a second
+    Timer* input_reopen_ = nullptr;  // reopens a vanished Com_in about once a second
     IncomingText incomingText_;
 
     // Sea & Sun decoder and coefficient window (frm_main_seasun.cpp).

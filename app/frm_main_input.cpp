@@ -24,8 +24,8 @@ void frm_main::setUpInput() {
     ui->Text4->setTabStopDistance(48);
     // The box only shows what arrives; Tab moves on to the next control as everywhere else.
     ui->Text4->setTabChangesFocus(true);
-    inputRetry_.setInterval(kRetryIntervalMs);
-    connect(&inputRetry_, &QTimer::timeout, this, &frm_main::retryInput);
+    input_reopen_ = new Timer(QStringLiteral("input_reopen"), kRetryIntervalMs, this);
+    connect(input_reopen_, &Timer::tick, this, &frm_main::retryInput);
     connect(ui->Command3, &QPushButton::clicked, this, &frm_main::startInputConnection);
     connect(Com_in, &SerialPort::dataReceived, this, &frm_main::readInput);
     connect(Com_in, &SerialPort::failed, this, &frm_main::inputFailed);
@@ -34,7 +34,7 @@ void frm_main::setUpInput() {
 // A connection the user asks for replaces any reopening of a vanished one, of either
 // instrument; one that fails is not retried, because the user is there to choose again.
 void frm_main::startInputConnection() {
-    inputRetry_.stop();
+    input_reopen_->setEnabled(false);
     seaSunLost_ = false;
     recordsRejected_ = 0;
     if (ui->op_kestrane->isChecked() &&
@@ -133,7 +133,7 @@ void frm_main::recoverInput() {
 void frm_main::inputFailed(const PortError& error) {
     qWarning().noquote() << error.reason << QStringLiteral("- retrying every second");
     inputBuffer_.clear();
-    inputRetry_.start();
+    input_reopen_->setEnabled(true);
     inputState_ = ConnectionState::reconnecting();
     showInputStatus();
 }
@@ -142,7 +142,7 @@ void frm_main::retryInput() {
     if (!Com_in->isOpen() && Com_in->open()) {
         return;  // still gone
     }
-    inputRetry_.stop();
+    input_reopen_->setEnabled(false);
     qInfo().noquote() << QStringLiteral("port %1 is back").arg(Com_in->portNumber());
     inputState_ = connectedTo(*Com_in);
     showInputStatus();

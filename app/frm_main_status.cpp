@@ -22,7 +22,9 @@ void frm_main::showInputStatus() {
     if (!troubled && !note.isEmpty()) {
         text = note;
     } else if (inputState_.kind == ConnectionState::Kind::Connected && recordsRejected_ > 0) {
-        text += QStringLiteral(", %1 records rejected").arg(recordsRejected_);
+        text += recordsRejected_ == 1
+                    ? QStringLiteral(", 1 record rejected")
+                    : QStringLiteral(", %1 records rejected").arg(recordsRejected_);
     }
     showStatus(ui->lb_in_status, text, inputState_.alarm());
 }

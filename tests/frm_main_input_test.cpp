@@ -27,6 +27,7 @@ protected:
     }
 
     SerialPort* port() { return find<SerialPort>("Com_in"); }
+    QString status() { return text("lb_in_status"); }
     bool send(const QByteArray& bytes) { return device.pty().write(bytes); }
     bool waitFor(const char* label, const QString& shown) {
         return QTest::qWaitFor([&] { return text(label) == shown; });
@@ -49,6 +50,7 @@ TEST_F(InputTest, RecordsAreShownAndComputed) {
     click("Command3");
     ASSERT_TRUE(port()->isOpen());
     EXPECT_EQ(settings_store::portConfiguration(settings_store::kInputKey), "3:19200,N,8,1");
+    EXPECT_EQ(status(), "Connected: " + device.path() + " 19200,N,8,1");
 
     ASSERT_TRUE(send("TAIL\r"));
     ASSERT_TRUE(waitForIncoming("TAIL"));
@@ -84,6 +86,7 @@ TEST_F(InputTest, ABadRecordReopensAndOnlyTheNextFramedRecordIsRead) {
     EXPECT_DOUBLE_EQ(window().temperature, 9.5);
     EXPECT_EQ(text("lb_press"), "10");
     EXPECT_TRUE(port()->isOpen());
+    EXPECT_TRUE(status().endsWith(", 1 record rejected"));
 
     ASSERT_TRUE(send(record("0040.000", "-02.000", "17.000") + "\r\n"));
     ASSERT_TRUE(waitForIncoming("0040.000"));
@@ -110,6 +113,7 @@ TEST_F(InputTest, ReadingSurvivesRestartsNoiseAndUnplugging) {
     click("Command3");
     EXPECT_FALSE(find<SerialPort>("Com_SST")->isOpen());
     EXPECT_FALSE(find<Timer>("timer_sst")->isEnabled());
+    EXPECT_EQ(status(), "Not connected: " + device.path() + " is held by the Kestrane connection");
     EXPECT_EQ(settings_store::portConfiguration(settings_store::kInputKey), "3:1200,O,8,1");
     EXPECT_TRUE(port()->isOpen());
 
@@ -124,26 +128,35 @@ TEST_F(InputTest, ReadingSurvivesRestartsNoiseAndUnplugging) {
 
     device.unplug();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !port()->isOpen(); }));
+    EXPECT_EQ(status(), "Reconnecting ...");
     device.plugIn();
     ASSERT_TRUE(QTest::qWaitFor([&] { return port()->isOpen(); }, 10000));
+    EXPECT_TRUE(status().startsWith("Connected: "));
     ASSERT_TRUE(send("\r\n" + record("30", "10", "6.5") + "\r\n"));
     EXPECT_TRUE(waitFor("lb_temp", "6.5"));
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
 // A failed start closes the port and stops at the failing step: only an unusable port number is
-// told to the user, and the boxes are remembered once both have been accepted.
+// told in a message box, and the boxes are remembered once both have been accepted. The status
+// line says why in every case, a device held by another program included.
 TEST_F(InputTest, AFailedStartStopsAtTheFailingStep) {
     test_support::mapPort(9, device.path() + "-gone");
+    const test_support::PtyDevice held(8);
+    QtSerialPort holder;
+    holder.setPortNumber(8);
+    ASSERT_FALSE(holder.open().has_value());
     const struct {
         const char *port, *settings;
         bool message;
-        const char* stored;
+        const char *stored, *status;
     } cases[] = {
-        {"abc", "19200,N,8,1", false, "3:19200,N,8,1"},
-        {"0", "19200,N,8,1", true, "3:19200,N,8,1"},
-        {"3", "19200,X,8,1", false, "3:19200,N,8,1"},
-        {"9", "19200,N,8,1", true, "9:19200,N,8,1"},
+        {"abc", "19200,N,8,1", false, "3:19200,N,8,1", "the COM Port box holds \"abc\""},
+        {"0", "19200,N,8,1", true, "3:19200,N,8,1", "port number 0 is outside 1..32767"},
+        {"3", "19200,X,8,1", false, "3:19200,N,8,1", "the Port Settings \"19200,X,8,1\""},
+        {"9", "19200,N,8,1", true, "9:19200,N,8,1",
+         "-gone; name the device of port 9 under [Ports] COM9"},
+        {"8", "19200,N,8,1", false, "8:19200,N,8,1", " is busy: another program holds it"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.port);
@@ -156,6 +169,8 @@ TEST_F(InputTest, AFailedStartStopsAtTheFailingStep) {
         type("Text2", c.settings);
         click("Command3");
         EXPECT_FALSE(port()->isOpen());
+        EXPECT_TRUE(status().startsWith("Not connected: ")) << status().toStdString();
+        EXPECT_TRUE(status().contains(c.status)) << status().toStdString();
         EXPECT_EQ(settings_store::portConfiguration(settings_store::kInputKey), c.stored);
         ASSERT_EQ(dialogs.messages.size(), c.message ? 1u : 0u);
         if (c.message) {

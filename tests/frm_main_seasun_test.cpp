@@ -104,6 +104,27 @@ TEST_F(SeaSunWindow, AVanishedPortIsReopenedByThePollUntilItIsBack) {
     EXPECT_TRUE(journal.isEmpty()) << journal.join(", ").toStdString();
 }
 
+// Starting one instrument ends the quiet reopening of the other, so a device that comes back is
+// not read beside the one the user chose.
+TEST_F(SeaSunWindow, StartingAnInstrumentEndsTheOtherOnesReopening) {
+    click("Command3");
+    static_cast<ScriptedPort*>(find<SerialPort>("Com_in"))->vanish();
+    EXPECT_TRUE(find<Timer>("input_reopen")->isEnabled());
+    EXPECT_EQ(text("lb_in_status"), "Reconnecting ...");
+    choose("op_sst");
+    click("Command3");
+    EXPECT_FALSE(find<Timer>("input_reopen")->isEnabled());
+    EXPECT_EQ(text("lb_in_status"), "Connected: COM1 1200,O,8,1");
+
+    port().vanish();
+    choose("op_kestrane");
+    click("Command3");
+    journal.clear();
+    tick();
+    EXPECT_FALSE(port().isOpen());
+    EXPECT_TRUE(journal.isEmpty()) << journal.join(", ").toStdString();
+}
+
 // Choosing the instrument offers its settings and one coefficient window, however often it is
 // chosen.
 TEST_F(SeaSunWindow, ChoosingSeaAndSunOffersItsSettingsAndOneCoefficientWindow) {

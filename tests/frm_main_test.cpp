@@ -38,6 +38,18 @@ TEST_F(MainWindow, StartsFromTheStoreWithNoPortOpenAndNoTimerRunning) {
     }
 }
 
+// The client area keeps the form's height whatever the decorations; a resize that got through
+// (no window manager to enforce the size hints) is put back, and the width stays free.
+TEST_F(MainWindow, HoldsTheFormsHeightWithTheWidthFree) {
+    EXPECT_EQ(window().height(), 533);
+    window().setMinimumHeight(0);
+    window().setMaximumHeight(QWIDGETSIZE_MAX);
+    window().resize(700, 600);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window().height() == 533; }));
+    EXPECT_EQ(window().width(), 700);
+    EXPECT_EQ(window().maximumHeight(), 533);
+}
+
 TEST_F(MainWindow, ClosingClosesTheOpenPortsOutputFirst) {
     for (const char* name : {"Com_SST", "Com_in", "com_out"}) {
         ASSERT_FALSE(find<SerialPort>(name)->open().has_value());

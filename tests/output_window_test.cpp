@@ -22,6 +22,7 @@ protected:
     void stop() { click("Command7"); }
     void sendTick() { emit sendTimer()->tick(); }
     QString stored() const { return settings_store::portConfiguration(settings_store::kOutputKey); }
+    QString status() { return text("lb_out_status"); }
 };
 
 // The send interval is whole milliseconds 0..65535 and the lamp's half of it, ties to even. An
@@ -57,10 +58,20 @@ TEST_F(OutputWindow, StartArmsTheSendTimerAndTheLampFollowsTheSends) {
     EXPECT_FALSE(lampTimer()->isEnabled());
     EXPECT_TRUE(out()->written.isEmpty());
     EXPECT_EQ(lamp(), SendLamp::kIdle);
+    EXPECT_EQ(status(), "Connected: COM2 4800,N,8,1");
     sendTick();
     EXPECT_EQ(out()->written, " 0.00 \r\n");
     EXPECT_EQ(lamp(), SendLamp::kLit);
     EXPECT_TRUE(lampTimer()->isEnabled());
+    // More than the last telegram still unsent in the driver: the tick waits, and says why.
+    out()->unsent = 9;
+    sendTick();
+    EXPECT_EQ(out()->written, " 0.00 \r\n");
+    EXPECT_EQ(status(), "Connected: COM2 4800,N,8,1; Interval too short for the line");
+    out()->unsent = 8;
+    sendTick();
+    EXPECT_EQ(out()->written, QByteArray(" 0.00 \r\n").repeated(2));
+    EXPECT_EQ(status(), "Connected: COM2 4800,N,8,1");
     emit lampTimer()->tick();
     EXPECT_EQ(lamp(), SendLamp::kIdle);
     EXPECT_FALSE(lampTimer()->isEnabled());
@@ -95,6 +106,7 @@ TEST_F(OutputWindow, RestartWhileSendingTakesTheCurrentTexts) {
     type("Text5", "abc");
     start();
     EXPECT_FALSE(out()->isOpen());
+    EXPECT_TRUE(status().startsWith("Not connected: the COM Port box holds \"abc\""));
     EXPECT_EQ(stored(), "7:9600,N,8,1");
     EXPECT_TRUE(sendTimer()->isEnabled());
     sendTick();
@@ -116,6 +128,7 @@ TEST_F(OutputWindow, ARefusedWriteDimsTheLampAndReopensUntilTheDeviceIsBack) {
     EXPECT_EQ(lamp(), SendLamp::kIdle);
     EXPECT_FALSE(lampTimer()->isEnabled());
     EXPECT_TRUE(reopenTimer()->isEnabled());
+    EXPECT_EQ(status(), "Reconnecting ...");
 
     out()->openErrors = {{SerialPort::kUnusablePort, QStringLiteral("no such device")},
                          {SerialPort::kDeviceFailure, QStringLiteral("busy")}};

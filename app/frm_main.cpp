@@ -67,6 +67,7 @@ void frm_main::load() {
     restorePortBoxes(settings_store::kInputKey, ui->Text3, ui->Text2);
     restorePortBoxes(settings_store::kOutputKey, ui->Text5, ui->Text6);
     reportSettingsProblems();
+    reportRecoveredLogs();
 }
 
 // A value without a colon (edited by hand) fills only the port box, leaving the settings box as
@@ -105,7 +106,7 @@ void frm_main::holdHeight() {
 
 void frm_main::closeEvent(QCloseEvent* event) {
     closePorts();
-    writePendingLog();
+    finishLog();
     event->accept();
 }
 

@@ -44,6 +44,10 @@ public:
     // Sound velocity from salinity, temperature and pressure into `soundvelocity` and lb_sound.
     void sv();
 
+    // Ends the program as closing the window does, but asks nothing: for a signal or the end of
+    // the desktop session, when nobody may be there to answer.
+    void endUnattended();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -147,8 +151,13 @@ private:
     void chooseLogFile();
     void setSamplingInterval();
     void takeSample();
-    // Writes the lines still in memory, so that closing the window loses no sample.
-    void writePendingLog();
+    // The lines still in memory go to the log file as the program ends; those it cannot take go
+    // to a file the user chooses (unless nobody may be there to answer), else to a recovery file.
+    void finishLog();
+    void saveWaitingLinesAs();
+    void saveToRecoveryFile(const QString& reason);
+    void reportRecoveredLogs();
+    bool unattended_ = false;
     void showLogStatus();
     std::unique_ptr<LogWriter> log_writer;
 

@@ -1,15 +1,30 @@
+#include <QDateTime>
+#include <QDebug>
 #include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTimer>
 
 #include "app/frm_main.h"
 #include "app/ui_frm_main.h"
 #include "logging/log_line.h"
 #include "logging/log_status.h"
 #include "platform/number_text.h"
+#include "platform/settings_store.h"
 
 namespace {
 
 QString logFileTitle() {
     return QStringLiteral("Log file");
+}
+
+Dialogs::SaveFileRequest logFileRequest(const QString& title, const QString& initialPath) {
+    Dialogs::SaveFileRequest request;
+    request.title = title;
+    request.filters = {QStringLiteral("All Files (*.*)"), QStringLiteral("Text Files (*.txt)")};
+    request.selectedFilter = request.filters.at(1);
+    request.initialPath = initialPath;
+    return request;
 }
 
 }  // namespace
@@ -24,12 +39,8 @@ void frm_main::setUpLog() {
 // A cancelled chooser ends the choice: asking again for the earlier file would let one Yes
 // erase everything logged in it.
 void frm_main::chooseLogFile() {
-    Dialogs::SaveFileRequest request;
-    request.title = QStringLiteral("Save As");
-    request.filters = {QStringLiteral("All Files (*.*)"), QStringLiteral("Text Files (*.txt)")};
-    request.selectedFilter = request.filters.at(1);
-    request.initialPath = data_file;
-    const std::optional<QString> chosen = services_.dialogs->chooseSaveFile(request);
+    const std::optional<QString> chosen =
+        services_.dialogs->chooseSaveFile(logFileRequest(QStringLiteral("Save As"), data_file));
     if (!chosen || chosen->isEmpty()) {
         return;
     }
@@ -39,11 +50,8 @@ void frm_main::chooseLogFile() {
                                 QDir::toNativeSeparators(path))) {
         return;
     }
-    // The lines sampled so far belong to the file in force. Should it not take them, they go to
-    // the new file with its first batch rather than being lost.
-    if (!data_file.isEmpty()) {
-        log_writer->writeWaiting(data_file);
-    }
+    // The lines sampled so far stay in memory and go to the new file with its first batch: written
+    // to the old one first, they would be lost when the choice re-creates that same file.
     if (const FileResult failure = log_writer->createFile(path)) {
         services_.dialogs->inform(logFileTitle(),
                                   QStringLiteral("The log file could not be created:\r\n%1\r\n%2")
@@ -85,17 +93,79 @@ void frm_main::takeSample() {
     showLogStatus();
 }
 
-void frm_main::writePendingLog() {
+void frm_main::endUnattended() {
+    unattended_ = true;
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+// Sampling goes on while the save chooser is open, and those samples are kept with the others; it
+// stops before the last write, so that no sample comes after it.
+void frm_main::finishLog() {
+    const FileResult failure = log_writer->writeWaiting(data_file);
+    if (failure && !unattended_) {
+        saveWaitingLinesAs();
+    }
+    Timer2->setEnabled(false);
+    if (log_writer->waitingLines() > 0) {
+        saveToRecoveryFile(failure.value_or(QString()));
+    }
+}
+
+void frm_main::saveWaitingLinesAs() {
+    const auto request =
+        logFileRequest(QStringLiteral("Save the log lines that could not be written"), data_file);
+    if (const std::optional<QString> chosen = services_.dialogs->chooseSaveFile(request)) {
+        log_writer->saveWaitingAs(*chosen);
+    }
+}
+
+// The user's own data folder is there on every desktop, whatever became of the log's folder; a
+// new name each time, so that no recovery file replaces another.
+void frm_main::saveToRecoveryFile(const QString& reason) {
     const qsizetype waiting = log_writer->waitingLines();
-    if (data_file.isEmpty() || waiting == 0) {
+    const QDir folder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString path = folder.filePath(QStringLiteral("unwritten-log-%1.txt").arg(stamp));
+    for (int n = 2; QFile::exists(path); ++n) {
+        path = folder.filePath(QStringLiteral("unwritten-log-%1-%2.txt").arg(stamp).arg(n));
+    }
+    const QString lines =
+        QStringLiteral("%1 logged lines could not be written to the log file %2 (%3)")
+            .arg(QString::number(waiting), QDir::toNativeSeparators(data_file), reason);
+    FileResult failure = folder.mkpath(QStringLiteral("."))
+                             ? log_writer->saveWaitingAs(path)
+                             : FileResult(QStringLiteral("its folder cannot be created"));
+    if (failure) {
+        qCritical().noquote() << QStringLiteral("%1 nor to %2 (%3); they are lost.")
+                                     .arg(lines, QDir::toNativeSeparators(path), *failure);
         return;
     }
-    if (const FileResult failure = log_writer->writeWaiting(data_file)) {
-        services_.dialogs->inform(
-            logFileTitle(),
-            QStringLiteral("%1 logged lines could not be written to the log file:\r\n%2\r\n%3")
-                .arg(QString::number(waiting), QDir::toNativeSeparators(data_file), *failure));
+    qCritical().noquote() << lines + QStringLiteral(" and were saved to ") +
+                                 QDir::toNativeSeparators(path);
+    settings_store::setRecoveredLogs(settings_store::recoveredLogs() << path);
+    if (!unattended_) {
+        services_.dialogs->inform(logFileTitle(),
+                                  QStringLiteral("%1.\r\n\r\nThey were saved to:\r\n%2")
+                                      .arg(lines, QDir::toNativeSeparators(path)));
     }
+}
+
+// Told once, at the start after the one that saved them.
+void frm_main::reportRecoveredLogs() {
+    const QStringList paths = settings_store::recoveredLogs();
+    if (paths.isEmpty()) {
+        return;
+    }
+    settings_store::setRecoveredLogs({});
+    QStringList shown;
+    for (const QString& path : paths) {
+        shown << QDir::toNativeSeparators(path);
+    }
+    const QString text = QStringLiteral(
+                             "Log lines that the log file could not take when Sondrel Converter "
+                             "last ended were saved to:\r\n%1")
+                             .arg(shown.join(QStringLiteral("\r\n")));
+    QTimer::singleShot(0, this, [this, text] { services_.dialogs->inform(logFileTitle(), text); });
 }
 
 void frm_main::showLogStatus() {

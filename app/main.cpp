@@ -1,13 +1,26 @@
 #include <QApplication>
+#include <QCommandLineParser>
 
 #include "app/frm_main.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_serial_port.h"
+#include "platform/unix_signals.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Sondrel"));
     QApplication::setApplicationName(QStringLiteral("Sondrel"));
+    QApplication::setApplicationVersion(QStringLiteral(SONDREL_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Sondrel Converter: reads a CTD on one serial port, shows salinity and sound velocity, "
+        "sends the sound velocity to an echosounder on another and logs the readings.\n"
+        "Ports, telegram and log file are chosen in the window; the port texts are remembered "
+        "in the settings file."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.process(app);
 
     QtDialogs dialogs;
     Services services;
@@ -16,6 +29,17 @@ int main(int argc, char** argv) {
 
     frm_main window(services);
     dialogs.setParent(&window);
+    // Whoever ends the program from outside may not wait for an answer: open boxes are closed
+    // and the window ends as if closed, without asking.
+    const auto endUnattended = [&] {
+        dialogs.dismissAll();
+        window.endUnattended();
+    };
+#ifdef Q_OS_UNIX
+    UnixSignals endSignals;
+    QObject::connect(&endSignals, &UnixSignals::endRequested, &window, endUnattended);
+#endif
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, endUnattended);
     window.show();
     return QApplication::exec();
 }

@@ -4,7 +4,8 @@
 // tooltip.
 LogStatus logStatus(const LogWriter& writer) {
     LogStatus status;
-    if (!writer.failing() && !writer.recovered() && writer.droppedLines() == 0) {
+    if (!writer.failing() && !writer.recovered() && !writer.recreated() &&
+        writer.droppedLines() == 0) {
         return status;
     }
     const qint64 dropped = writer.droppedLines();
@@ -17,6 +18,12 @@ LogStatus logStatus(const LogWriter& writer) {
                              "The log file cannot be written (%1). %2 lines wait in "
                              "memory and go to the file once it can be written again.")
                              .arg(writer.lastError(), QString::number(writer.waitingLines()));
+    } else if (writer.recreated()) {
+        status.alarm = dropped > 0;
+        status.text = QStringLiteral("Log re-created");
+        status.details = QStringLiteral(
+            "The log file had vanished. It was created again with its header, and the lines "
+            "not yet written went into it; what the vanished file held is not in it.");
     } else {
         status.alarm = dropped > 0;
         status.text = dropped > 0 ? QStringLiteral("OK again, %1 lost").arg(lost)

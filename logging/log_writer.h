@@ -14,6 +14,9 @@ public:
     static constexpr qsizetype kBatchLines = 20;
     // About 70000 lines, most of a day at one sample a second.
     static constexpr qsizetype kDefaultCapacity = qsizetype{4} * 1024 * 1024;  // characters
+    // A failing file is retried at every sample: each try joins and sends at most this much, so
+    // that a day of waiting lines is not copied again and again.
+    static constexpr qsizetype kPieceCharacters = qsizetype{64} * 1024;
 
     explicit LogWriter(TextFiles& files, qsizetype capacity = kDefaultCapacity);
 
@@ -22,8 +25,13 @@ public:
     // Counts one sample and keeps its line (with its CR LF); once a batch has gathered and a
     // path is given, appends every waiting line to the file there.
     void addSample(const QString& line, const QString& path);
-    // Appends every waiting line to the file now; on failure they keep waiting.
+    // Appends every waiting line to the file now, piece by piece; on failure the rest keep
+    // waiting. A file that has vanished is created again with its header, as long as its
+    // folder takes it.
     FileResult writeWaiting(const QString& path);
+    // Creates a file holding the header and every waiting line: where the lines go when the
+    // log file cannot take them at the end.
+    FileResult saveWaitingAs(const QString& path);
 
     qint64 samples() const { return samples_; }
     qsizetype waitingLines() const { return static_cast<qsizetype>(lines_.size()); }
@@ -33,8 +41,14 @@ public:
     const QString& lastError() const { return lastError_; }
     // A write failed at some point and a later one succeeded.
     bool recovered() const { return recovered_; }
+    // The file vanished at some point and was created again.
+    bool recreated() const { return recreated_; }
 
 private:
+    // The first waiting lines, up to kPieceCharacters (one line at least), and how many.
+    std::pair<QString, qsizetype> nextPiece() const;
+    FileResult appendOrRecreate(const QString& path, const QString& text);
+    void forget(qsizetype lines);
     void dropOverCapacity();
 
     TextFiles& files_;
@@ -45,4 +59,5 @@ private:
     qint64 dropped_ = 0;
     QString lastError_;
     bool recovered_ = false;
+    bool recreated_ = false;
 };

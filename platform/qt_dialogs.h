@@ -15,6 +15,11 @@ public:
     bool askYesNo(const QString& title, const QString& question) override;
     std::optional<QString> chooseSaveFile(const SaveFileRequest& request) override;
 
+    // Closes the boxes that are open, as cancelled, and answers every later one at once the same
+    // way: for an ending that nobody may be there to answer.
+    void dismissAll();
+
 private:
     QPointer<QWidget> parent_;
+    bool dismissed_ = false;
 };

@@ -191,9 +191,14 @@ QStringList readOptions(const QSettings& settings, Options& options) {
     return found;
 }
 
-std::optional<QString> writeValue(const QString& name, const QString& value) {
+// An empty value removes the entry.
+std::optional<QString> writeValue(const QString& name, const QVariant& value) {
     QSettings settings = store();
-    settings.setValue(name, value);
+    if (value.isValid()) {
+        settings.setValue(name, value);
+    } else {
+        settings.remove(name);
+    }
     settings.sync();
     // A format error found while merging with the file on disk still writes the file.
     if (settings.status() == QSettings::AccessError) {
@@ -278,6 +283,18 @@ QStringList problems() {
         }
     }
     return found;
+}
+
+QStringList recoveredLogs() {
+    const QVariant value = store().value(QStringLiteral("Log/Recovered"));
+    QStringList paths = value.typeId() == QMetaType::QStringList ? value.toStringList()
+                                                                 : QStringList{value.toString()};
+    paths.removeAll(QString());
+    return paths;
+}
+
+std::optional<QString> setRecoveredLogs(const QStringList& paths) {
+    return writeValue(QStringLiteral("Log/Recovered"), paths.isEmpty() ? QVariant() : paths);
 }
 
 QString location() {

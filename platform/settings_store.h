@@ -53,6 +53,12 @@ Options options();
 std::optional<QString> setOption(const char* key, const QString& value);
 std::optional<QString> setOption(const char* key, bool value);
 
+// Section "Log", key "Recovered": files that took the log lines the log file could not take
+// when the program last ended, until the window has named them once.
+QStringList recoveredLogs();
+// Empty on success, otherwise why the store could not be written.
+std::optional<QString> setRecoveredLogs(const QStringList& paths);
+
 // What is wrong with the store as it stands, one sentence each: unreadable, not in the store's
 // format, or entries that are passed over or fall back to a default. Empty when all is well.
 QStringList problems();

@@ -1,6 +1,7 @@
 #include "platform/text_file.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <cerrno>
@@ -152,4 +153,8 @@ FileResult DiskTextFiles::append(const QString& path, const QString& text) {
         return qt_error_string(errno);
     }
     return writeAndSync(fd, encodeText(text, encoding_));
+}
+
+bool DiskTextFiles::exists(const QString& path) {
+    return QFileInfo::exists(path);
 }

@@ -26,6 +26,7 @@ public:
     // log whose file was moved away must not start again headerless in its place. On failure
     // the file keeps its earlier content, so that a retry does not write a line twice.
     virtual FileResult append(const QString& path, const QString& text) = 0;
+    virtual bool exists(const QString& path) = 0;
 };
 
 // Files on disk, in the given encoding.
@@ -36,6 +37,7 @@ public:
 
     FileResult create(const QString& path, const QString& text) override;
     FileResult append(const QString& path, const QString& text) override;
+    bool exists(const QString& path) override;
 
 private:
     QByteArray encoding_;

@@ -14,6 +14,7 @@
 #include <sys/mount.h>
 #endif
 
+#include "platform/settings_store.h"
 #include "support/failing_text_files.h"
 #include "support/window_test.h"
 
@@ -124,21 +125,52 @@ TEST_F(LogWindow, IntervalIsSecondsTimesAThousandTiesToEven) {
     EXPECT_EQ(timer2()->interval(), 2);
 }
 
-// Closing the window writes the lines still in memory; when even that fails, the user is told
-// what is lost.
-TEST_F(LogWindow, AFailedWriteOnCloseIsTold) {
-    choose(path);
-    sampleTo(5);
-    files->failAppend = true;
-    window().close();
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_TRUE(dialogs.messages[0].text.startsWith("5 logged lines could not be written"));
+// Closing the window writes the lines still in memory. When even that fails, the chooser offers
+// to save them elsewhere, and sampling goes on while it is open; cancelled, or at an ending
+// nobody may answer, they go to a recovery file, told then and once at the next start.
+TEST_F(LogWindow, LinesTheFileCannotTakeAtTheEndAreSavedElsewhere) {
+    const QString elsewhere = dir.filePath(QStringLiteral("elsewhere.txt"));
+    const struct {
+        const char* name;
+        bool unattended;
+        std::optional<QString> chosen;
+    } endings[] = {{"saved as", false, elsewhere},
+                   {"chooser cancelled", false, std::nullopt},
+                   {"by signal", true, std::nullopt}};
+    for (const auto& ending : endings) {
+        SCOPED_TRACE(ending.name);
+        restart();
+        files->failAppend = false;
+        choose(path);
+        sampleTo(5);
+        files->failAppend = true;
+        dialogs.chosenFiles.push_back(ending.chosen);
+        dialogs.whileChoosing = [this] { sampleTo(7); };
+        if (ending.unattended) {
+            window().endUnattended();
+            QCoreApplication::sendPostedEvents();
+        } else {
+            window().close();
+        }
+        EXPECT_EQ(dialogs.saveRequests.size(), ending.unattended ? 1u : 2u);
+        const QStringList recovered = settings_store::recoveredLogs();
+        const QString saved = ending.chosen.value_or(recovered.value(0));
+        EXPECT_EQ(sampleNumbers(saved), range(1, ending.unattended ? 5 : 7));
+        EXPECT_EQ(recovered.isEmpty(), ending.chosen.has_value());
+        EXPECT_EQ(dialogs.messages.size(), ending.unattended || ending.chosen ? 0u : 1u);
+
+        restart();
+        window();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(dialogs.messages.size(), recovered.isEmpty() ? 0u : 1u);
+        EXPECT_TRUE(settings_store::recoveredLogs().isEmpty());
+    }
 }
 
 // Choosing asks, then creates the file with the header and starts sampling; the chooser offers
 // the name chosen last. Cancel, No, or a file that cannot be created (told in a message) leave
-// the log as it was; another file gets only the samples taken for it, those before going to the
-// file before.
+// the log as it was. The lines not yet written go to the file chosen next with its first batch,
+// also when that is the same file again.
 TEST_F(LogWindow, ChoosingAFileKeepsEverySampleInItsFile) {
     const QString unreachable = dir.filePath(QStringLiteral("missing/log.txt"));
     choose(unreachable);
@@ -168,33 +200,47 @@ TEST_F(LogWindow, ChoosingAFileKeepsEverySampleInItsFile) {
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("other.txt"))));
     EXPECT_EQ(window().data_file, path);
 
-    const QString second = dir.filePath(QStringLiteral("second"));
     sampleTo(8);
-    choose(second);
-    EXPECT_EQ(sampleNumbers(path), range(1, 8));
-    EXPECT_EQ(bytes(second), kUtf8Header);
+    choose(path);
+    EXPECT_EQ(bytes(path), kUtf8Header);
+    sampleTo(20);
+    EXPECT_EQ(sampleNumbers(path), range(1, 20));
+    const QString second = dir.filePath(QStringLiteral("second"));
     sampleTo(28);
-    EXPECT_EQ(sampleNumbers(second), range(9, 28));
-    EXPECT_EQ(sampleNumbers(path), range(1, 8));
+    choose(second);
+    EXPECT_EQ(bytes(second), kUtf8Header);
+    sampleTo(40);
+    EXPECT_EQ(sampleNumbers(second), range(21, 40));
+    EXPECT_EQ(sampleNumbers(path), range(1, 20));
 }
 
-// A long run survives its file going away and coming back: every sample reaches the file
-// exactly once and in order, the last ones when the window closes at an odd count, and the
-// trouble shows beside the interval without a message box.
+// A long run survives its file or folder going away and coming back, or being deleted: every
+// sample from the last batch before reaches the file exactly once and in order, the last ones
+// when the window closes at an odd count, and the trouble shows beside the interval without a
+// message box.
 TEST_F(LogWindow, EverySampleReachesTheFileOnceAcrossAnOutage) {
     const auto move = [](const QString& from, const QString& to) {
         ASSERT_TRUE(QDir().rename(from, to)) << from.toStdString();
     };
     const QString folder = dir.filePath(QStringLiteral("survey"));
     const QString away = dir.filePath(QStringLiteral("away"));
+    const auto recreateFolder = [&] { ASSERT_TRUE(QDir().mkpath(folder)); };
     const struct {
         const char* name;
         std::function<void()> begin;
         std::function<void()> end;
+        int first;  // the first sample in the file at the end
+        const char* during;
+        const char* after;
     } outages[] = {
-        {"file moved away", [&] { move(path, away); }, [&] { move(away, path); }},
-        {"folder moved away", [&] { move(folder, away); }, [&] { move(away, folder); }},
-        {"disk full", [&] { files->failAppend = true; }, [&] { files->failAppend = false; }},
+        {"folder moved away", [&] { move(folder, away); }, [&] { move(away, folder); }, 1,
+         "Log failing!", "Log writes again"},
+        {"file deleted", [&] { QFile::remove(path); }, [] {}, 101, "Log re-created",
+         "Log re-created"},
+        {"folder deleted and made again", [&] { QDir(folder).removeRecursively(); }, recreateFolder,
+         101, "Log failing!", "Log re-created"},
+        {"disk full", [&] { files->failAppend = true; }, [&] { files->failAppend = false; }, 1,
+         "Log failing!", "Log writes again"},
     };
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("survey")));
     path = dir.filePath(QStringLiteral("survey/log.txt"));
@@ -205,12 +251,12 @@ TEST_F(LogWindow, EverySampleReachesTheFileOnceAcrossAnOutage) {
         sampleTo(107);
         outage.begin();
         sampleTo(190);
-        EXPECT_EQ(text("lb_log_status"), "Log failing!");
+        EXPECT_EQ(text("lb_log_status"), outage.during);
         outage.end();
         sampleTo(333);
-        EXPECT_EQ(text("lb_log_status"), "Log writes again");
+        EXPECT_EQ(text("lb_log_status"), outage.after);
         window().close();
-        EXPECT_EQ(sampleNumbers(path), range(1, 333));
+        EXPECT_EQ(sampleNumbers(path), range(outage.first, 333));
         EXPECT_TRUE(dialogs.messages.empty());
     }
 }

@@ -48,24 +48,51 @@ TEST_F(LogWriterTest, BeyondTheCapTheOldestLinesAreDroppedAndCounted) {
     EXPECT_EQ(writer.droppedLines(), 5);
 }
 
+// A failing file is tried at every sample, a bounded piece at a time; once it takes them, every
+// line follows in order.
+TEST_F(LogWriterTest, AFailingFileIsRetriedOnePieceAtATime) {
+    LogWriter writer(files);
+    const auto longLine = [](int n) { return QString(10000, u'x') + line(n); };
+    files.failAppend = true;
+    QString expected = QStringLiteral("header\r\n");
+    for (int n = 1; n <= 30; ++n) {
+        writer.addSample(longLine(n), path);
+        expected += longLine(n);
+    }
+    ASSERT_EQ(files.appends.size(), 11);
+    for (const QString& text : files.appends) {
+        EXPECT_LE(text.size(), LogWriter::kPieceCharacters);
+    }
+    files.failAppend = false;
+    ASSERT_FALSE(writer.writeWaiting(path));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(file.readAll()), expected);
+}
+
 TEST_F(LogWriterTest, StatusTellsFailureRecoveryAndLoss) {
     const struct {
         int samples;        // into a memory that holds five lines
         bool failNow;       // the latest write fails
         bool failedBefore;  // an earlier write failed, the latest succeeded
+        bool vanished;      // the file was gone at the latest write
         const char* text;
         bool alarm;
     } cases[] = {
-        {3, false, false, "", false},
-        {3, true, false, "Log failing!", true},
-        {7, true, false, "Failing, 2 lost", true},
-        {3, false, true, "Log writes again", false},
-        {7, false, true, "OK again, 2 lost", true},
+        {3, false, false, false, "", false},
+        {3, true, false, false, "Log failing!", true},
+        {7, true, false, false, "Failing, 2 lost", true},
+        {3, false, true, false, "Log writes again", false},
+        {7, false, true, false, "OK again, 2 lost", true},
+        {3, false, false, true, "Log re-created", false},
     };
     for (const auto& c : cases) {
         LogWriter writer(files, 5 * line(0).size());
         files.failAppend = c.failNow || c.failedBefore;
         sample(writer, 1, c.samples);
+        if (c.vanished) {
+            QFile::remove(path);
+        }
         writer.writeWaiting(path);
         if (c.failedBefore) {
             files.failAppend = false;

@@ -24,6 +24,7 @@ public:
         }
         return disk_.append(path, text);
     }
+    bool exists(const QString& path) override { return disk_.exists(path); }
 
     bool failCreate = false;
     bool failAppend = false;

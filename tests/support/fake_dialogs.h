@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 #include "platform/dialogs.h"
 
@@ -23,6 +24,9 @@ public:
     }
     std::optional<QString> chooseSaveFile(const SaveFileRequest& request) override {
         saveRequests.push_back(request);
+        if (whileChoosing) {
+            whileChoosing();
+        }
         if (chosenFiles.empty()) {
             return std::nullopt;
         }
@@ -43,4 +47,6 @@ public:
     bool answerYes = true;
     // Each entry answers one chooser; nullopt is a cancel.
     std::deque<std::optional<QString>> chosenFiles;
+    // What happens while the chooser is open, as timers tick on behind a real one.
+    std::function<void()> whileChoosing;
 };

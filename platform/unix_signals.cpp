@@ -1,0 +1,70 @@
+#include "platform/unix_signals.h"
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QSocketNotifier>
+#include <cerrno>
+#include <csignal>
+
+namespace {
+
+constexpr int kEndSignals[] = {SIGTERM, SIGHUP, SIGINT};
+int wakeUp[2] = {-1, -1};  // written by the handler, read by the notifier
+
+// Only what is safe in a signal handler: one byte into a socket that never blocks, and the
+// default action back for the next signal of this kind.
+void onSignal(int signal) {
+    const int saved = errno;
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(wakeUp[0], &byte, 1);
+    struct sigaction action {};
+    action.sa_handler = SIG_DFL;
+    sigaction(signal, &action, nullptr);
+    errno = saved;
+}
+
+void setHandler(void (*handler)(int)) {
+    for (const int signal : kEndSignals) {
+        struct sigaction before {};
+        sigaction(signal, nullptr, &before);
+        if (before.sa_handler == SIG_IGN) {
+            continue;
+        }
+        struct sigaction action {};
+        action.sa_handler = handler;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        sigaction(signal, &action, nullptr);
+    }
+}
+
+}  // namespace
+
+UnixSignals::UnixSignals(QObject* parent) : QObject(parent) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, wakeUp) != 0) {
+        qWarning("Ending by signal cannot be handled: %s", qPrintable(qt_error_string(errno)));
+        return;
+    }
+    ::fcntl(wakeUp[0], F_SETFL, O_NONBLOCK);
+    notifier_ = new QSocketNotifier(wakeUp[1], QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, [this] {
+        char bytes[16];
+        if (::read(wakeUp[1], bytes, sizeof bytes) > 0) {
+            emit endRequested();
+        }
+    });
+    setHandler(onSignal);
+}
+
+UnixSignals::~UnixSignals() {
+    if (!notifier_) {
+        return;
+    }
+    setHandler(SIG_DFL);
+    ::close(wakeUp[0]);
+    ::close(wakeUp[1]);
+}
+#endif

@@ -30,7 +30,7 @@ void setHandler(void (*handler)(int)) {
     for (const int signal : kEndSignals) {
         struct sigaction before {};
         sigaction(signal, nullptr, &before);
-        if (before.sa_handler == SIG_IGN) {
+        if (signal == SIGHUP && before.sa_handler == SIG_IGN) {
             continue;
         }
         struct sigaction action {};

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Runs the demo on the X display in $DISPLAY and presses both "Start Connection" buttons the
 # way a user would, with the mouse. Sourced by the demo test and the screenshot script; it
-# defines start_demo, wait_for_telegrams and stop_demo.
+# defines start_demo, choose_log, wait_for_telegrams and stop_demo.
 
 # Centres of the buttons in window coordinates, from the window's form.
 readonly INPUT_START=(300 64)
 readonly OUTPUT_START=(300 277)
+readonly LOG_BROWSE=(48 353)
 
 # start_demo BIN_DIR OUTPUT_FILE [demo options]: starts the demo, waits for the window and
 # clicks both buttons; on a loaded machine the first clicks can come before the window takes
@@ -28,6 +29,28 @@ start_demo() {
         click "${OUTPUT_START[@]}"
         wait_for_telegrams "$out" 1 10 && return 0
     done
+    return 1
+}
+
+# choose_log PATH: picks the log file through the real chooser and answers its question Yes.
+choose_log() {
+    click "${LOG_BROWSE[@]}"
+    wait_for_window "Save As" && xdotool type --delay 20 "$1" && xdotool key Return
+    wait_for_window "Log file" && xdotool key Return
+    for _ in $(seq 100); do
+        [[ -s "$1" ]] && return 0
+        sleep 0.1
+    done
+    echo "the log file was not created" >&2
+    return 1
+}
+
+wait_for_window() {
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    echo "no window \"$1\"" >&2
     return 1
 }
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # What `cmake --install` puts in place, and the Debian package built from the same tree: the
-# three programs, the desktop entry and the icons, with the Qt run-time dependencies declared.
+# three programs with their manual pages, the desktop entry, the icons, the copyright and the
+# changelog, with the Qt run-time dependencies declared, and nothing lintian would object to.
 set -euo pipefail
 build=$1
 work=$(mktemp -d)
@@ -11,6 +12,8 @@ expected=(
     share/applications/sondrel.desktop
     share/icons/hicolor/36x36/apps/sondrel.png
     share/icons/hicolor/scalable/apps/sondrel.svg
+    share/man/man1/sondrel.1.gz share/man/man1/sondrel-calc.1.gz share/man/man1/sondrel-sim.1.gz
+    share/doc/sondrel/copyright share/doc/sondrel/changelog.gz
 )
 
 cmake --install "$build" --prefix "$work/install" >/dev/null
@@ -29,4 +32,18 @@ for dep in libqt6widgets6 libqt6serialport6 qt6-qpa-plugins; do
     [[ "$depends" == *"$dep"* ]] || { echo "FAIL: Depends lacks $dep: $depends"; exit 1; }
 done
 desktop-file-validate "$work/root/usr/share/applications/sondrel.desktop"
+
+version=$(dpkg-deb -f "$deb" Version)
+newest=$(zcat "$work/root/usr/share/doc/sondrel/changelog.gz" | head -n 1)
+[[ "$newest" == "sondrel ($version) "* ]] ||
+    { echo "FAIL: the changelog's newest entry is not version $version: $newest"; exit 1; }
+page=$work/root/usr/share/man/man1/sondrel-calc.1.gz
+troff=$(man --warnings -l "$page" 2>&1 >"$work/page.txt")
+[[ -z "$troff" ]] || { echo "FAIL: the sondrel-calc manual page renders with warnings: $troff"; exit 1; }
+grep -q -- '--salinity' "$work/page.txt" || { echo "FAIL: the sondrel-calc manual page is empty"; exit 1; }
+
+if command -v lintian >/dev/null; then
+    lintian --allow-root --fail-on error,warning "$deb" >"$work/lintian.txt" 2>&1 ||
+        { echo "FAIL: lintian objects to the package:"; cat "$work/lintian.txt"; exit 1; }
+fi
 echo "package: $(basename "$deb") holds ${#expected[@]} files; Depends: $depends"

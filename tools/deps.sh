@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config
           qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-qpa-plugins
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool dpkg-dev desktop-file-utils
+          lintian man-db
           "$@")
 missing=()
 for p in "${packages[@]}"; do

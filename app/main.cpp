@@ -6,12 +6,10 @@
 #include "platform/qt_serial_port.h"
 #include "platform/unix_signals.h"
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Sondrel"));
-    QApplication::setApplicationName(QStringLiteral("Sondrel"));
-    QApplication::setApplicationVersion(QStringLiteral(SONDREL_VERSION));
+namespace {
 
+// The options; process() prints the help or the version and ends the program when asked to.
+void readCommandLine(const QCoreApplication& app) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Sondrel Converter: reads a CTD on one serial port, shows salinity and sound velocity, "
@@ -21,6 +19,32 @@ int main(int argc, char** argv) {
     parser.addHelpOption();
     parser.addVersionOption();
     parser.process(app);
+}
+
+// Text alone needs no display: asked for on a machine without one, it is printed all the same.
+bool asksForTextOnly(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArrayView arg(argv[i]);
+        if (arg == "-h" || arg == "--help" || arg == "-?" || arg == "--help-all" || arg == "-v" ||
+            arg == "--version") {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication::setOrganizationName(QStringLiteral("Sondrel"));
+    QCoreApplication::setApplicationName(QStringLiteral("Sondrel"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(SONDREL_VERSION));
+    if (asksForTextOnly(argc, argv)) {
+        const QCoreApplication app(argc, argv);
+        readCommandLine(app);
+    }
+    QApplication app(argc, argv);
+    readCommandLine(app);
 
     QtDialogs dialogs;
     Services services;

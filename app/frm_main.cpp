@@ -53,6 +53,7 @@ frm_main::frm_main(const Services& services, QWidget* parent)
     setUpSeaSun();
     setUpOutput();
     setUpLog();
+    setUpLogTime();
     setUpTrust();
 
     load();

@@ -12,6 +12,7 @@
 #include "input/ascii_framer.h"
 #include "input/bit_table.h"
 #include "input/incoming_text.h"
+#include "logging/log_line.h"
 #include "logging/log_writer.h"
 #include "platform/serial_port.h"
 #include "platform/timer.h"
@@ -140,6 +141,10 @@ private:
     void reportSettingsProblems();
     // Stores a port configuration; a store that cannot be written is told once per run.
     void rememberPortConfiguration(const char* key, const QString& value);
+    // Stores an option; a store that cannot be written is told on standard error only, as the
+    // option works all the same.
+    static void rememberOption(const char* key, const QString& value);
+    static void rememberOption(const char* key, bool value);
     bool settingsSaveFailureTold_ = false;
 
     // Data log (frm_main_log.cpp).
@@ -151,6 +156,10 @@ private:
     void writePendingLog();
     void showLogStatus();
     std::unique_ptr<LogWriter> log_writer;
+
+    // Log time in local time or UTC (frm_main_log_time.cpp).
+    void setUpLogTime();
+    LogTime logTime() const;
 
     Ui::frm_main* ui;
     Services services_;

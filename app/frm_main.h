@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 #include "app/connection_state.h"
 #include "app/reading_trust.h"
@@ -14,6 +15,7 @@
 #include "input/incoming_text.h"
 #include "logging/log_line.h"
 #include "logging/log_writer.h"
+#include "output/udp_sender.h"
 #include "platform/serial_port.h"
 #include "platform/timer.h"
 
@@ -23,8 +25,9 @@ class frm_main;
 class frm_sst;
 
 // The main window. It owns every control, the measurement fields through which the readers,
-// the calculator, the sender and the log exchange values, the three serial ports and the four
-// timers. Handlers are split by subsystem over the frm_main_*.cpp files beside this one.
+// the calculator, the senders and the log exchange values, the three serial ports, the UDP
+// sender and the timers. Handlers are split by subsystem over the frm_main_*.cpp files beside this
+// one.
 class frm_main : public QWidget {
     Q_OBJECT
 public:
@@ -127,6 +130,14 @@ private:
     void sendTick();
     bool lineBacklogged();
     void lampTick();
+    // The send interval typed in the ms box and the lamp's half of it, each in whole ms (ties
+    // to even); nullopt unless the box gives 0..65535, sendIntervalRefused() telling why.
+    struct SendIntervals {
+        int send = 0;
+        int lamp = 0;
+    };
+    std::optional<SendIntervals> sendIntervals() const;
+    static QString sendIntervalRefused();
     QByteArray chosenTelegram() const;
     void outputLost(const PortError& error);
     void reopenOutput();
@@ -135,6 +146,16 @@ private:
     Timer* output_reopen_ = nullptr;
     // The size of the telegram sent last: more than that still unsent means they queue up.
     qint64 lastTelegramBytes_ = 0;
+
+    // UDP output, beside the serial one and independent of it (frm_main_udp.cpp).
+    void setUpUdp();
+    void udpSwitched(bool on);
+    void startUdp();
+    void takeUdpTarget();
+    void aimUdp();
+    void udpTick();
+    void showUdpState(const ConnectionState& state);
+    UdpSender* udpSender_ = nullptr;
 
     // Settings store (frm_main_settings.cpp).
     // Tells the user, once the window is up, what in the store could not be used.
@@ -170,4 +191,5 @@ private:
     Timer* Timer2;
     Timer* Timer3;
     Timer* Timer4;
+    Timer* udp_timer;  // the UDP output's send ticks, at the serial output's interval
 };

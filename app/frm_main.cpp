@@ -36,7 +36,8 @@ frm_main::frm_main(const Services& services, QWidget* parent)
       timer_sst(new Timer("timer_sst", 1000, this)),
       Timer2(new Timer("Timer2", 1000, this)),
       Timer3(new Timer("Timer3", 200, this)),
-      Timer4(new Timer("Timer4", 1000, this)) {
+      Timer4(new Timer("Timer4", 1000, this)),
+      udp_timer(new Timer("udp_timer", 1000, this)) {
     // The icon is compiled into this static library; without this the linker drops it.
     Q_INIT_RESOURCE(sondrel);
     ui->setupUi(this);
@@ -52,7 +53,9 @@ frm_main::frm_main(const Services& services, QWidget* parent)
     setUpInput();
     setUpSeaSun();
     setUpOutput();
+    setUpUdp();
     setUpLog();
+    setUpLogTime();
     setUpTrust();
 
     load();

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 #include "app/connection_state.h"
 #include "app/reading_trust.h"
@@ -12,7 +13,9 @@
 #include "input/ascii_framer.h"
 #include "input/bit_table.h"
 #include "input/incoming_text.h"
+#include "logging/log_line.h"
 #include "logging/log_writer.h"
+#include "output/udp_sender.h"
 #include "platform/serial_port.h"
 #include "platform/timer.h"
 
@@ -22,8 +25,9 @@ class frm_main;
 class frm_sst;
 
 // The main window. It owns every control, the measurement fields through which the readers,
-// the calculator, the sender and the log exchange values, the three serial ports and the four
-// timers. Handlers are split by subsystem over the frm_main_*.cpp files beside this one.
+// the calculator, the senders and the log exchange values, the three serial ports, the UDP
+// sender and the timers. Handlers are split by subsystem over the frm_main_*.cpp files beside this
+// one.
 class frm_main : public QWidget {
     Q_OBJECT
 public:
@@ -130,6 +134,14 @@ private:
     void sendTick();
     bool lineBacklogged();
     void lampTick();
+    // The send interval typed in the ms box and the lamp's half of it, each in whole ms (ties
+    // to even); nullopt unless the box gives 0..65535, sendIntervalRefused() telling why.
+    struct SendIntervals {
+        int send = 0;
+        int lamp = 0;
+    };
+    std::optional<SendIntervals> sendIntervals() const;
+    static QString sendIntervalRefused();
     QByteArray chosenTelegram() const;
     void outputLost(const PortError& error);
     void reopenOutput();
@@ -139,11 +151,25 @@ private:
     // The size of the telegram sent last: more than that still unsent means they queue up.
     qint64 lastTelegramBytes_ = 0;
 
+    // UDP output, beside the serial one and independent of it (frm_main_udp.cpp).
+    void setUpUdp();
+    void udpSwitched(bool on);
+    void startUdp();
+    void takeUdpTarget();
+    void aimUdp();
+    void udpTick();
+    void showUdpState(const ConnectionState& state);
+    UdpSender* udpSender_ = nullptr;
+
     // Settings store (frm_main_settings.cpp).
     // Tells the user, once the window is up, what in the store could not be used.
     void reportSettingsProblems();
     // Stores a port configuration; a store that cannot be written is told once per run.
     void rememberPortConfiguration(const char* key, const QString& value);
+    // Stores an option; a store that cannot be written is told on standard error only, as the
+    // option works all the same.
+    static void rememberOption(const char* key, const QString& value);
+    static void rememberOption(const char* key, bool value);
     bool settingsSaveFailureTold_ = false;
 
     // Data log (frm_main_log.cpp).
@@ -161,6 +187,10 @@ private:
     void showLogStatus();
     std::unique_ptr<LogWriter> log_writer;
 
+    // Log time in local time or UTC (frm_main_log_time.cpp).
+    void setUpLogTime();
+    LogTime logTime() const;
+
     Ui::frm_main* ui;
     Services services_;
     SerialPort* Com_in;
@@ -170,4 +200,5 @@ private:
     Timer* Timer2;
     Timer* Timer3;
     Timer* Timer4;
+    Timer* udp_timer;  // the UDP output's send ticks, at the serial output's interval
 };

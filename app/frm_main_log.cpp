@@ -88,7 +88,7 @@ void frm_main::setSamplingInterval() {
 
 void frm_main::takeSample() {
     const LogValues values{conductivity, pressure, temperature, salinity, soundvelocity};
-    log_writer->addSample(logLine(services_.clock(), values), data_file);
+    log_writer->addSample(logLine(services_.clock(), values, logTime()), data_file);
     ui->lb_nnn->setText(QStringLiteral(" Data logged: ") + QString::number(log_writer->samples()));
     showLogStatus();
 }

@@ -38,19 +38,31 @@ void frm_main::startOutput() {
     if (!connectPort(com_out, ui->Text5, ui->Text6, settings_store::kOutputKey, outputState_)) {
         return;
     }
-    const auto typed = number_text::parse(ui->tx_timer->text());
-    const auto send = typed ? number_text::toWhole(*typed, 0, Timer::kMaxInterval) : std::nullopt;
-    if (!send) {
-        outputNote_ = QStringLiteral("not sending: the ms box needs 0 to 65535");
+    const std::optional<SendIntervals> intervals = sendIntervals();
+    if (!intervals) {
+        outputNote_ = QStringLiteral("not sending: ") + sendIntervalRefused();
         qWarning().noquote() << "Output port:" << outputNote_ << "-" << ui->tx_timer->text();
         showOutputStatus();
         return;
     }
-    Timer4->setInterval(*send);
-    // Half of a send interval within 0..65535 always fits a timer.
-    Timer3->setInterval(*number_text::toWhole(*typed / 2, 0, Timer::kMaxInterval));
+    Timer4->setInterval(intervals->send);
+    Timer3->setInterval(intervals->lamp);
     // The lamp timer is armed by each send tick, not here.
     Timer4->setEnabled(true);
+}
+
+std::optional<frm_main::SendIntervals> frm_main::sendIntervals() const {
+    const auto typed = number_text::parse(ui->tx_timer->text());
+    const auto send = typed ? number_text::toWhole(*typed, 0, Timer::kMaxInterval) : std::nullopt;
+    if (!send) {
+        return std::nullopt;
+    }
+    // Half of a send interval within 0..65535 always fits a timer.
+    return SendIntervals{*send, *number_text::toWhole(*typed / 2, 0, Timer::kMaxInterval)};
+}
+
+QString frm_main::sendIntervalRefused() {
+    return QStringLiteral("the ms box needs 0 to 65535");
 }
 
 // The lamp keeps its colour.

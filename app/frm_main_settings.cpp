@@ -15,6 +15,13 @@ QString settingsFileTitle() {
     return QStringLiteral("Settings file");
 }
 
+void warnIfNotSaved(const std::optional<QString>& failure) {
+    if (failure) {
+        qWarning().noquote() << QDir::toNativeSeparators(settings_store::location()) << "-"
+                             << *failure;
+    }
+}
+
 }  // namespace
 
 // Shown once the event loop runs, so that the message stands over the window instead of
@@ -57,4 +64,12 @@ void frm_main::rememberPortConfiguration(const char* key, const QString& value) 
                        "the next start will not offer them. The connection is made all the "
                        "same.\r\n\r\nThis message is not shown again until the next start.")
             .arg(file, *failure));
+}
+
+void frm_main::rememberOption(const char* key, const QString& value) {
+    warnIfNotSaved(settings_store::setOption(key, value));
+}
+
+void frm_main::rememberOption(const char* key, bool value) {
+    warnIfNotSaved(settings_store::setOption(key, value));
 }

@@ -1,5 +1,3 @@
-#include <QDebug>
-#include <QDir>
 #include <algorithm>
 #include <cmath>
 
@@ -32,13 +30,6 @@ void showDoubt(QLabel* label, bool doubtful) {
         look.setColor(QPalette::WindowText, look.color(QPalette::Disabled, QPalette::WindowText));
     }
     label->setPalette(look);
-}
-
-void rememberOption(const char* key, const auto& value) {
-    if (const std::optional<QString> failure = settings_store::setOption(key, value)) {
-        qWarning().noquote() << QDir::toNativeSeparators(settings_store::location()) << "-"
-                             << *failure;
-    }
 }
 
 }  // namespace

@@ -58,6 +58,11 @@ QString withoutTimeZone(QString format) {
     return format.trimmed();
 }
 
+// A format string gives its digits in the C locale, whatever the desktop's number format.
+QString utcDateTime(const QDateTime& when) {
+    return when.toUTC().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss.zzz'Z'"));
+}
+
 }  // namespace
 
 QString logDateTime(const QDateTime& when, const QLocale& locale) {
@@ -71,11 +76,12 @@ QString logDateTime(const QDateTime& when, const QLocale& locale) {
            locale.toString(time, withoutTimeZone(locale.timeFormat(QLocale::LongFormat)));
 }
 
-QString logLine(const QDateTime& when, const LogValues& values, const QLocale& locale) {
+QString logLine(const QDateTime& when, const LogValues& values, LogTime time,
+                const QLocale& locale) {
     const QChar tab = u'\t';
-    return logDateTime(when, locale) + tab +
-           number_text::formatPattern(values.conductivity * 10, u"0.000", locale) + tab +
-           number_text::formatPattern(values.pressure * 10, u"0.00", locale) + tab +
+    const QString date = time == LogTime::Utc ? utcDateTime(when) : logDateTime(when, locale);
+    return date + tab + number_text::formatPattern(values.conductivity * 10, u"0.000", locale) +
+           tab + number_text::formatPattern(values.pressure * 10, u"0.00", locale) + tab +
            number_text::formatPattern(values.temperature, u"0.000", locale) + tab +
            number_text::formatPattern(values.salinity, u"0.0000", locale) + tab +
            number_text::formatPattern(values.soundvelocity, u"0.00", locale) +

@@ -18,6 +18,12 @@ struct LogValues {
 // time shows as midnight.
 QString logDateTime(const QDateTime& when, const QLocale& locale = QLocale());
 
+// How the date-time field reads: the desktop's local format, or UTC in ISO 8601 with
+// milliseconds ("2024-03-05T13:07:09.250Z"), which sorts as text and does not jump or repeat
+// when the clocks change.
+enum class LogTime { Local, Utc };
+
 // One data line with its CR LF: the date-time and the five values in the header's units
 // (mS/cm and dbar), TAB-separated, with the locale's decimal separator.
-QString logLine(const QDateTime& when, const LogValues& values, const QLocale& locale = QLocale());
+QString logLine(const QDateTime& when, const LogValues& values, LogTime time = LogTime::Local,
+                const QLocale& locale = QLocale());

@@ -13,10 +13,6 @@ namespace {
 constexpr int kPort = 3;
 const QByteArray kExample = "0035.008\tMS/CM\t-00.750\tDBAR\t15.500\tC";
 
-QByteArray record(const char* conductivity, const char* pressure, const char* temperature) {
-    return QByteArray(conductivity) + "\tMS/CM\t" + pressure + "\tDBAR\t" + temperature + "\tC";
-}
-
 // The real window with real serial ports, reading from a pseudo-terminal mapped to kPort.
 class InputTest : public WindowTest {
 protected:
@@ -39,7 +35,7 @@ protected:
     void connectAndRead() {
         click("Command3");
         ASSERT_TRUE(port()->isOpen());
-        ASSERT_TRUE(send("\r\n" + record("30", "10", "9.5") + "\r\n"));
+        ASSERT_TRUE(send("\r\n" + asciiRecord("30", "10", "9.5") + "\r\n"));
         ASSERT_TRUE(waitFor("lb_temp", "9.5"));
     }
 
@@ -67,8 +63,8 @@ TEST_F(InputTest, RecordsAreShownAndComputed) {
     // A German desktop reads the same numbers and shows decimal commas. Of several records in
     // one piece, every one is read and the newest stays.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    ASSERT_TRUE(
-        send(record("30", "10", "1") + "\r\n" + record("0032.5", "-00.750", "3.25") + "\r\n"));
+    ASSERT_TRUE(send(asciiRecord("30", "10", "1") + "\r\n" +
+                     asciiRecord("0032.5", "-00.750", "3.25") + "\r\n"));
     ASSERT_TRUE(waitFor("lb_temp", "3,25"));
     EXPECT_EQ(text("lb_con"), "3,25");
     EXPECT_EQ(text("lb_press"), "-0,75");
@@ -79,7 +75,7 @@ TEST_F(InputTest, RecordsAreShownAndComputed) {
 // the next record read is the first framed by two line ends.
 TEST_F(InputTest, ABadRecordReopensAndOnlyTheNextFramedRecordIsRead) {
     connectAndRead();
-    ASSERT_TRUE(send(record("ABC", "-01.000", "16.000") + "\r\n"));
+    ASSERT_TRUE(send(asciiRecord("ABC", "-01.000", "16.000") + "\r\n"));
     ASSERT_TRUE(waitForIncoming("ABC"));
     EXPECT_DOUBLE_EQ(window().pressure, -0.1) << "pressure is stored before the bad field";
     EXPECT_DOUBLE_EQ(window().conductivity, 3.0);
@@ -88,10 +84,10 @@ TEST_F(InputTest, ABadRecordReopensAndOnlyTheNextFramedRecordIsRead) {
     EXPECT_TRUE(port()->isOpen());
     EXPECT_TRUE(status().endsWith(", 1 record rejected"));
 
-    ASSERT_TRUE(send(record("0040.000", "-02.000", "17.000") + "\r\n"));
+    ASSERT_TRUE(send(asciiRecord("0040.000", "-02.000", "17.000") + "\r\n"));
     ASSERT_TRUE(waitForIncoming("0040.000"));
     EXPECT_EQ(text("lb_temp"), "9.5");
-    ASSERT_TRUE(send(record("0041.000", "-03.000", "18.000") + "\r\n"));
+    ASSERT_TRUE(send(asciiRecord("0041.000", "-03.000", "18.000") + "\r\n"));
     ASSERT_TRUE(waitFor("lb_temp", "18"));
     EXPECT_EQ(text("lb_con"), "4.1");
     EXPECT_TRUE(dialogs.messages.empty());
@@ -105,7 +101,7 @@ TEST_F(InputTest, ReadingSurvivesRestartsNoiseAndUnplugging) {
     connectAndRead();
     click("Command3");
     EXPECT_TRUE(port()->isOpen());
-    ASSERT_TRUE(send(record("31", "10", "8.5") + "\r\n"));
+    ASSERT_TRUE(send(asciiRecord("31", "10", "8.5") + "\r\n"));
     ASSERT_TRUE(waitFor("lb_temp", "8.5"));
 
     choose("op_sst");
@@ -123,7 +119,7 @@ TEST_F(InputTest, ReadingSurvivesRestartsNoiseAndUnplugging) {
     ASSERT_TRUE(send("END"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return text("Text4").remove(u'\n').endsWith("xEND"); }));
     EXPECT_LT(text("Text4").size(), 128 * 1024);
-    ASSERT_TRUE(send("\r\n" + record("30", "10", "7.5") + "\r\n"));
+    ASSERT_TRUE(send("\r\n" + asciiRecord("30", "10", "7.5") + "\r\n"));
     ASSERT_TRUE(waitFor("lb_temp", "7.5"));
 
     device.unplug();
@@ -132,7 +128,7 @@ TEST_F(InputTest, ReadingSurvivesRestartsNoiseAndUnplugging) {
     device.plugIn();
     ASSERT_TRUE(QTest::qWaitFor([&] { return port()->isOpen(); }, 10000));
     EXPECT_TRUE(status().startsWith("Connected: "));
-    ASSERT_TRUE(send("\r\n" + record("30", "10", "6.5") + "\r\n"));
+    ASSERT_TRUE(send("\r\n" + asciiRecord("30", "10", "6.5") + "\r\n"));
     EXPECT_TRUE(waitFor("lb_temp", "6.5"));
     EXPECT_TRUE(dialogs.messages.empty());
 }

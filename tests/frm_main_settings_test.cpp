@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
@@ -31,6 +32,7 @@ protected:
         QCoreApplication::processEvents();
     }
     QString text(const char* box) { return window->findChild<QLineEdit*>(box)->text(); }
+    QCheckBox* box(const char* name) { return window->findChild<QCheckBox*>(name); }
     void click(const char* button) { window->findChild<QPushButton*>(button)->click(); }
     QString file() const { return QDir::toNativeSeparators(settings.path()); }
 
@@ -71,6 +73,57 @@ TEST_F(SettingsWindowTest, ADamagedFileIsNamedOnceAndTheProgramRuns) {
     EXPECT_TRUE(journal.contains("Com_in open"));
     EXPECT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(settings_store::portConfiguration(settings_store::kInputKey), "1:19200,N,8,1");
+}
+
+// What was chosen comes back at the next start, a remembered UDP output sending at once without a
+// click; a stored choice that cannot be used is named and gives way to its default.
+TEST_F(SettingsWindowTest, UdpOutputAndLogTimeComeBackAtTheNextStart) {
+    const struct {
+        QByteArray file;
+        const char* target;
+        bool sending, utc;
+        QStringList named;
+    } cases[] = {
+        {"[Options]\nUdpTarget=10.0.0.255:5602\nUdpSending=true\nLogTimeUtc=true\n",
+         "10.0.0.255:5602",
+         true,
+         true,
+         {}},
+        {"[Options]\nUdpTarget=\"[::1]:5602\"\nUdpSending=yes\nLogTimeUtc=1\n",
+         "[::1]:5602",
+         false,
+         false,
+         {"UdpSending", "LogTimeUtc"}},
+        {"[Options]\nUdpTarget=\"a\tb\"\nUdpSending=false\n", "", false, false, {"UdpTarget"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        window.reset();
+        dialogs.messages.clear();
+        ASSERT_TRUE(settings.write(c.file));
+        start();
+        EXPECT_EQ(text("tx_udp"), c.target);
+        EXPECT_EQ(box("ck_udp")->isChecked(), c.sending);
+        EXPECT_EQ(window->findChild<Timer*>("udp_timer")->isTicking(), c.sending);
+        EXPECT_EQ(box("ck_utc")->isChecked(), c.utc);
+        ASSERT_EQ(dialogs.messages.size(), c.named.isEmpty() ? 0u : 1u);
+        for (const QString& key : c.named) {
+            EXPECT_TRUE(dialogs.messages[0].text.contains(key + " under [Options]"))
+                << key.toStdString();
+        }
+    }
+    auto* target = window->findChild<QLineEdit*>("tx_udp");
+    target->setText("echosounder.invalid:5602");
+    emit target->editingFinished();
+    box("ck_udp")->click();
+    box("ck_utc")->click();
+    window.reset();
+    dialogs.messages.clear();
+    start();
+    EXPECT_EQ(text("tx_udp"), "echosounder.invalid:5602");
+    EXPECT_TRUE(box("ck_udp")->isChecked());
+    EXPECT_TRUE(box("ck_utc")->isChecked());
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(SettingsWindowTest, AFileFullOfJunkGivesAMessageThatFitsTheScreen) {

@@ -134,27 +134,13 @@ TEST_F(MainWindow, TestEntryFillsTheReadingLabels) {
     }
 }
 
-// The window with a steady clock that only the test moves, and an instrument whose records are
-// handed to Com_in.
+// The window with a steady clock that only the test moves.
 class TrustWindow : public WindowTest {
 protected:
     TrustWindow() {
         services.steadyClock = [this] { return nowMs; };
     }
 
-    void connectInput() {
-        click("Command3");
-        receive("\r\n");
-    }
-    void record(const char* conductivity, const char* pressure, const char* temperature) {
-        receive(QByteArray(conductivity) + "\tMS/CM\t" + pressure + "\tDBAR\t" + temperature +
-                "\tC\r\n");
-    }
-    void receive(const QByteArray& bytes) {
-        auto* port = static_cast<FakePort*>(find<SerialPort>("Com_in"));
-        port->incoming = bytes;
-        emit port->dataReceived();
-    }
     // Time passes and the window's once-a-second refresh comes.
     void pass(qint64 ms) {
         nowMs += ms;

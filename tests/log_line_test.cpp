@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QScopeGuard>
+#include <ctime>
+
 #include "logging/log_line.h"
 
 namespace {
@@ -33,12 +36,51 @@ TEST(LogDateTime, FollowsTheLocaleWithAFourDigitYearAndNoTimeZone) {
 TEST(LogLine, HoldsTheDateAndFiveValuesInTheHeaderUnits) {
     const QDateTime when(kDay, QTime(14, 7, 9));
     const LogValues reading{3.5008, -0.075, 12.3456, 35.12344, 1507.2};
-    EXPECT_EQ(logLine(when, LogValues{}, QLocale(QLocale::English, QLocale::UnitedStates)),
+    EXPECT_EQ(logLine(when, LogValues{}, LogTime::Local,
+                      QLocale(QLocale::English, QLocale::UnitedStates)),
               "3/5/2024 2:07:09 PM\t0.000\t0.00\t0.000\t0.0000\t0.00\r\n");
-    EXPECT_EQ(logLine(when, reading, QLocale(QLocale::English, QLocale::UnitedStates)),
-              "3/5/2024 2:07:09 PM\t35.008\t-0.75\t12.346\t35.1234\t1507.20\r\n");
-    EXPECT_EQ(logLine(when, reading, QLocale(QLocale::German, QLocale::Germany)),
+    EXPECT_EQ(
+        logLine(when, reading, LogTime::Local, QLocale(QLocale::English, QLocale::UnitedStates)),
+        "3/5/2024 2:07:09 PM\t35.008\t-0.75\t12.346\t35.1234\t1507.20\r\n");
+    EXPECT_EQ(logLine(when, reading, LogTime::Local, QLocale(QLocale::German, QLocale::Germany)),
               "05.03.2024 14:07:09\t35,008\t-0,75\t12,346\t35,1234\t1507,20\r\n");
+}
+
+// The clock gives local time; in UTC the day and the hour may differ from it, and the hour
+// that the clocks repeat in autumn gives two distinct times. A decimal comma does not reach
+// the milliseconds.
+TEST(LogLine, UtcTimeAcrossMidnightAndTheClockChanges) {
+    const QByteArray zone = qgetenv("TZ");
+    const auto restore = qScopeGuard([&] {
+        zone.isNull() ? qunsetenv("TZ") : qputenv("TZ", zone);
+        tzset();
+    });
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+    const auto local = [](int month, int day, QTime time) {
+        return QDateTime(QDate(2024, month, day), time, Qt::LocalTime);
+    };
+    // As the system clock gives it: the instant, shown in local time.
+    const auto instant = [](const char* utc) {
+        return QDateTime::fromString(QLatin1String(utc), Qt::ISODateWithMs).toLocalTime();
+    };
+    const struct {
+        QDateTime when;
+        const char* utc;
+    } cases[] = {
+        {local(3, 6, QTime(0, 0)), "2024-03-05T23:00:00.000Z"},
+        {local(3, 31, QTime(1, 59, 59, 999)), "2024-03-31T00:59:59.999Z"},
+        {local(3, 31, QTime(3, 0, 0, 7)), "2024-03-31T01:00:00.007Z"},
+        {instant("2024-10-27T00:30:00.000Z"), "2024-10-27T00:30:00.000Z"},
+        {instant("2024-10-27T01:30:00.000Z"), "2024-10-27T01:30:00.000Z"},
+    };
+    const QLocale german(QLocale::German, QLocale::Germany);
+    for (const auto& c : cases) {
+        EXPECT_EQ(logLine(c.when, LogValues{}, LogTime::Utc, german),
+                  QLatin1String(c.utc) + "\t0,000\t0,00\t0,000\t0,0000\t0,00\r\n")
+            << c.when.toString().toStdString();
+    }
+    EXPECT_EQ(logDateTime(cases[3].when, german), logDateTime(cases[4].when, german));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -301,6 +302,31 @@ TEST_F(LogWindow, ARealFullDiskIsShownAndEveryLineFollowsOnceThereIsRoom) {
     EXPECT_EQ(sampleNumbers(path), range(1, 333));
     EXPECT_TRUE(dialogs.messages.empty());
 #endif
+}
+
+// The time field follows the check box from the next sample on, under the same header.
+TEST_F(LogWindow, UtcTimeFromTheNextSampleOn) {
+    choose(path);
+    auto* utc = find<QCheckBox>("ck_utc");
+    EXPECT_FALSE(utc->isChecked());
+    sampleTo(1);
+    utc->click();
+    sampleTo(3);
+    utc->click();
+    sampleTo(4);
+    window().close();
+    QStringList times;
+    for (const QByteArray& line : bytes(path).split('\n').mid(1, 4)) {
+        times << QString::fromLatin1(line.split('\t').at(0));
+    }
+    const auto utcAt = [](int second) {
+        return QDateTime(QDate(2024, 3, 5), QTime(14, 7, second))
+            .toUTC()
+            .toString(Qt::ISODateWithMs);
+    };
+    EXPECT_EQ(times,
+              QStringList({"3/5/2024 2:07:01 PM", utcAt(2), utcAt(3), "3/5/2024 2:07:04 PM"}));
+    EXPECT_TRUE(bytes(path).startsWith(kUtf8Header));
 }
 
 }  // namespace

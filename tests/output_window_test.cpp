@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QNetworkDatagram>
+#include <QUdpSocket>
+
 #include "output/send_lamp.h"
 #include "platform/settings_store.h"
 #include "support/scripted_port.h"
@@ -23,6 +27,23 @@ protected:
     void sendTick() { emit sendTimer()->tick(); }
     QString stored() const { return settings_store::portConfiguration(settings_store::kOutputKey); }
     QString status() { return text("lb_out_status"); }
+
+    Timer* udpTimer() { return find<Timer>("udp_timer"); }
+    void udpTick() { emit udpTimer()->tick(); }
+    void aimUdp(const QString& target) {
+        type("tx_udp", target);
+        emit find<QLineEdit>("tx_udp")->editingFinished();
+    }
+    QString receiverTarget() const {
+        return QStringLiteral("127.0.0.1:%1").arg(receiver.localPort());
+    }
+    // The next datagram that reached the receiver.
+    QByteArray datagram() {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return receiver.hasPendingDatagrams(); }));
+        return receiver.receiveDatagram().data();
+    }
+
+    QUdpSocket receiver;
 };
 
 // The send interval is whole milliseconds 0..65535 and the lamp's half of it, ties to even. An
@@ -150,6 +171,70 @@ TEST_F(OutputWindow, ARefusedWriteDimsTheLampAndReopensUntilTheDeviceIsBack) {
     out()->vanish();
     stop();
     EXPECT_FALSE(reopenTimer()->isEnabled());
+}
+
+// With no serial receiver at all, each tick of its own timer sends the chosen telegram as one
+// datagram, byte for byte, and only fresh readings when so chosen; the serial output's Start and
+// Stop leave it alone.
+TEST_F(OutputWindow, UdpSendsTheChosenTelegramAtItsOwnTicks) {
+    ASSERT_TRUE(receiver.bind(QHostAddress::LocalHost, 0));
+    type("tx_timer", "250");
+    aimUdp(receiverTarget());
+    find<QCheckBox>("ck_fresh_only")->click();
+    find<QCheckBox>("ck_udp")->click();
+    EXPECT_TRUE(udpTimer()->isTicking());
+    EXPECT_EQ(udpTimer()->interval(), 250);
+    EXPECT_FALSE(sendTimer()->isEnabled());
+    connectInput();
+    udpTick();
+    record("0042.914", "000.000", "15.000");
+    udpTick();
+    EXPECT_EQ(datagram(), " 1506.66 \r\n") << "nothing before the first reading";
+    EXPECT_FALSE(receiver.hasPendingDatagrams());
+    EXPECT_EQ(status(), "UDP Connected: " + receiverTarget());
+    start();
+    stop();
+    choose("op_ssv");
+    udpTick();
+    EXPECT_EQ(datagram(), "150670000000150990000\r\n");
+    EXPECT_TRUE(out()->written.isEmpty());
+
+    find<QCheckBox>("ck_udp")->click();
+    EXPECT_FALSE(udpTimer()->isEnabled());
+    EXPECT_EQ(status(), "");
+}
+
+// What keeps the telegrams from leaving is told on the status line, never in a message box, and
+// tried again at the next tick; the first target that works gets the next telegram.
+TEST_F(OutputWindow, AnUnusableUdpTargetIsToldAndTriedAgain) {
+    ASSERT_TRUE(receiver.bind(QHostAddress::LocalHost, 0));
+    const struct {
+        const char* typed;
+        const char* told;
+    } cases[] = {
+        {"127.0.0.1", "UDP Not connected: no port: type host:port"},
+        {"127.0.0.1:70000", "UDP Not connected: the port must be 1 to 65535, not \"70000\""},
+        {"no-such-host.invalid:5602", "UDP Not connected: no-such-host.invalid cannot be found"},
+    };
+    find<QCheckBox>("ck_udp")->click();
+    EXPECT_EQ(status(), "UDP Not connected: no target: type host:port");
+    for (const auto& c : cases) {
+        aimUdp(QString::fromLatin1(c.typed));
+        udpTick();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return status().startsWith(c.told); }))
+            << status().toStdString();
+        udpTick();
+        EXPECT_TRUE(status().startsWith(c.told)) << status().toStdString();
+    }
+    aimUdp(receiverTarget());
+    udpTick();
+    EXPECT_EQ(datagram(), " 0.00 \r\n");
+    EXPECT_EQ(status(), "UDP Connected: " + receiverTarget());
+    type("tx_timer", "soon");
+    emit find<QLineEdit>("tx_timer")->editingFinished();
+    EXPECT_EQ(status(), "UDP Not connected: the ms box needs 0 to 65535");
+    EXPECT_FALSE(udpTimer()->isEnabled());
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 }  // namespace

@@ -16,6 +16,12 @@
 #include "support/fake_dialogs.h"
 #include "support/fake_port.h"
 
+// An ASCII record of a Kestrane-like instrument, without its line end.
+inline QByteArray asciiRecord(const char* conductivity, const char* pressure,
+                              const char* temperature) {
+    return QByteArray(conductivity) + "\tMS/CM\t" + pressure + "\tDBAR\t" + temperature + "\tC";
+}
+
 // The main window shown offscreen, its dialogs answered by FakeDialogs and its ports FakePorts
 // recording into `journal` unless the test chooses real ones. Every test starts from an empty
 // settings store and the C locale, whatever the test before it left behind.
@@ -75,6 +81,21 @@ protected:
     void choose(const char* option) {
         auto* radio = find<QRadioButton>(option);
         QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(6, radio->height() / 2));
+    }
+
+    // The instrument connected, its first line break framing the records after it.
+    void connectInput() {
+        click("Command3");
+        receive("\r\n");
+    }
+    // One record reaches Com_in.
+    void record(const char* conductivity, const char* pressure, const char* temperature) {
+        receive(asciiRecord(conductivity, pressure, temperature) + "\r\n");
+    }
+    void receive(const QByteArray& bytes) {
+        auto* port = static_cast<FakePort*>(find<SerialPort>("Com_in"));
+        port->incoming = bytes;
+        emit port->dataReceived();
     }
 
     FakeDialogs dialogs;

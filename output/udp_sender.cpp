@@ -1,0 +1,77 @@
+#include "output/udp_sender.h"
+
+#include <QHostInfo>
+#include <algorithm>
+
+UdpSender::UdpSender(QObject* parent) : QObject(parent) {}
+
+UdpSender::~UdpSender() {
+    abortLookup();
+}
+
+void UdpSender::aim(const UdpTarget& target) {
+    stop();
+    target_ = target;
+    const QHostAddress literal(target.host);
+    if (literal.isNull()) {
+        lookUp();
+    } else {
+        address_ = literal;
+    }
+}
+
+void UdpSender::stop() {
+    abortLookup();
+    target_.reset();
+    address_.reset();
+}
+
+void UdpSender::send(const QByteArray& datagram) {
+    if (!target_) {
+        return;
+    }
+    if (!address_) {
+        if (lookupId_ < 0) {
+            lookUp();
+        }
+        return;
+    }
+    if (socket_.writeDatagram(datagram, *address_, target_->port) < 0) {
+        emit failed(socket_.errorString());
+        return;
+    }
+    const QString to = target_->text();
+    emit sent(address_->toString() == target_->host
+                  ? to
+                  : QStringLiteral("%1 (%2)").arg(to, address_->toString()));
+}
+
+void UdpSender::lookUp() {
+    lookupId_ = QHostInfo::lookupHost(target_->host, this, &UdpSender::lookedUp);
+}
+
+// Receivers on a survey network mostly listen on IPv4: a name that has both kinds of address
+// is sent to by its IPv4 one.
+void UdpSender::lookedUp(const QHostInfo& info) {
+    if (info.lookupId() != lookupId_) {
+        return;
+    }
+    lookupId_ = -1;
+    const QList<QHostAddress> addresses = info.addresses();
+    if (info.error() != QHostInfo::NoError || addresses.isEmpty()) {
+        emit failed(
+            QStringLiteral("%1 cannot be found (%2)").arg(target_->host, info.errorString()));
+        return;
+    }
+    const auto ipv4 = std::find_if(addresses.cbegin(), addresses.cend(), [](const QHostAddress& a) {
+        return a.protocol() == QAbstractSocket::IPv4Protocol;
+    });
+    address_ = ipv4 != addresses.cend() ? *ipv4 : addresses.first();
+}
+
+void UdpSender::abortLookup() {
+    if (lookupId_ >= 0) {
+        QHostInfo::abortHostLookup(lookupId_);
+        lookupId_ = -1;
+    }
+}

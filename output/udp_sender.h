@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <QObject>
+#include <QUdpSocket>
+#include <optional>
+
+#include "output/udp_target.h"
+
+class QHostInfo;
+
+// Sends datagrams to one target without ever waiting: a host name is looked up in the
+// background, and sends before the answer are dropped, as the next send carries newer values
+// anyway. Each outcome is signalled, so the caller can show it; a failed lookup is tried again
+// at the next send.
+class UdpSender : public QObject {
+    Q_OBJECT
+public:
+    explicit UdpSender(QObject* parent = nullptr);
+    ~UdpSender() override;
+
+    // Aims at a target; an address is used at once, a name is looked up now.
+    void aim(const UdpTarget& target);
+    // Forgets the target and any lookup still running.
+    void stop();
+    bool isAimed() const { return target_.has_value(); }
+    void send(const QByteArray& datagram);
+
+signals:
+    // `to` is the target as typed, with the address a name stands for.
+    void sent(const QString& to);
+    void failed(const QString& reason);
+
+private:
+    void lookUp();
+    void lookedUp(const QHostInfo& info);
+    void abortLookup();
+
+    QUdpSocket socket_;
+    std::optional<UdpTarget> target_;
+    std::optional<QHostAddress> address_;
+    int lookupId_ = -1;  // while a lookup runs
+};

@@ -2,11 +2,15 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QLocale>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 
+// What the soak judges once its flood has ended: the readings the window showed against the
+// lines the simulated instrument sent, and the log file it wrote.
 namespace test_support {
 
 // The lines a simulated instrument sent, from its journal: line n (from 0) is an ordinary record
@@ -18,42 +22,17 @@ struct FloodJournal {
     static FloodJournal parse(QByteArrayView text);
     // Ordinary and over-long records; garbage and noise are not.
     bool isRecord(qint64 n) const;
-    qint64 count(const char* kind) const;
 };
 
-// What the window did with the flood, in order: it showed the readings of lines `first` to
-// `last`, one after the other, or it reopened its port after a bad record.
-struct WindowEvent {
-    enum class Kind { Read, Reopen };
-    Kind kind;
-    qint64 first = -1;
-    qint64 last = -1;
-};
-
-// The window's doings as they come, kept as runs of lines read one after the other, so that a
-// long run holds little memory: a few dozen bytes per rejection, in small blocks rather than one
-// block that doubles now and then.
-class WindowEvents {
-public:
-    void read(qint64 line);
-    void reopen();
-    const std::deque<WindowEvent>& all() const { return events_; }
-    // What the record itself takes, for a memory measurement that leaves it out.
-    qint64 bytes() const { return static_cast<qint64>(events_.size() * sizeof(WindowEvent)); }
-
-private:
-    std::deque<WindowEvent> events_;
-};
+// What the window did, in order: the number of each line whose reading it showed, or kReopen
+// when it reopened its port after a bad record.
+using WindowEvents = std::deque<qint64>;
+constexpr qint64 kReopen = -1;
 
 struct FloodVerdict {
     qint64 read = 0;
-    qint64 longRead = 0;
     qint64 rejected = 0;
-    qint64 beforeFirstRead = 0;  // lines sent before the first one read, while the port opened
-    // Records dropped with the unread rest of the text after a bad record, and the widest such
-    // stretch in lines.
-    qint64 discarded = 0;
-    qint64 widestDiscard = 0;
+    qint64 discarded = 0;  // records dropped with the unread text after a bad one
     QStringList faults;
 };
 
@@ -63,5 +42,12 @@ struct FloodVerdict {
 // follow one another without a gap, the line after the last of them is the bad record that
 // caused the reopen, and only the lines between that and the next read may be lost.
 FloodVerdict judgeFlood(const FloodJournal& journal, const WindowEvents& events);
+
+// A log file written with a clock that moves one second per sample: after the header it must
+// hold exactly `samples` lines, line k (from 1) dated dateOf(k), so that a lost, repeated or
+// reordered sample shows. Readings only grow in the flood, so the pressure column (the third,
+// in the given locale) never falls either. Returns the faults found.
+QStringList judgeLog(const QString& text, qint64 samples,
+                     const std::function<QString(qint64 k)>& dateOf, const QLocale& locale);
 
 }  // namespace test_support

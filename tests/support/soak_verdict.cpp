@@ -46,10 +46,8 @@ FloodVerdict judgeFlood(const FloodJournal& journal, const WindowEvents& events)
             ++verdict.rejected;
             if (last >= 0 && droppedFrom < 0) {
                 if (last + 1 >= sent || journal.isRecord(last + 1)) {
-                    fault(QStringLiteral("the port was reopened after line %1, but line %2 was a "
-                                         "record")
-                              .arg(last)
-                              .arg(last + 1));
+                    fault(
+                        QStringLiteral("reopened after line %1, but a record came next").arg(last));
                 }
                 droppedFrom = last + 2;
             }
@@ -57,31 +55,28 @@ FloodVerdict judgeFlood(const FloodJournal& journal, const WindowEvents& events)
         }
         ++verdict.read;
         if (n < 0 || n >= sent || !journal.isRecord(n)) {
-            fault(QStringLiteral("line %1 was shown, but no such record was sent").arg(n));
+            fault(QStringLiteral("line %1 shown, but no such record sent").arg(n));
         }
         if (last >= 0 && n <= last) {
-            fault(QStringLiteral("line %1 was shown after line %2").arg(n).arg(last));
+            fault(QStringLiteral("line %1 shown after line %2").arg(n).arg(last));
         } else if (droppedFrom >= 0) {
             drop(n);
         } else if (last >= 0 && n != last + 1) {
-            fault(QStringLiteral("lines %1 to %2 were lost without a bad record before them")
-                      .arg(last + 1)
-                      .arg(n - 1));
+            fault(
+                QStringLiteral("lost with no bad line before: %1 to %2").arg(last + 1).arg(n - 1));
         }
         last = n;
         droppedFrom = -1;
     }
     if (!journal.sent) {
-        fault(QStringLiteral("the journal does not say how many lines were sent"));
+        fault(QStringLiteral("the journal does not say how many lines it sent"));
     }
     if (last < 0) {
         fault(QStringLiteral("no record was read"));
     } else if (droppedFrom >= 0) {
         drop(sent);
     } else if (last + 1 < sent) {
-        fault(QStringLiteral("lines %1 to %2 at the end were never read")
-                  .arg(last + 1)
-                  .arg(sent - 1));
+        fault(QStringLiteral("never read: lines %1 to %2").arg(last + 1).arg(sent - 1));
     }
     return verdict;
 }
@@ -105,9 +100,8 @@ QStringList judgeLog(const QString& text, qint64 samples,
         const auto shown =
             fields.size() == 6 ? number_text::parse(fields[2], locale) : std::nullopt;
         if (!shown || fields[0] != dateOf(k) || *shown < pressure) {
-            faults.append(QStringLiteral("line %1 is not sample %1 after a pressure of %2: \"%3\"")
+            faults.append(QStringLiteral("line %1 not sample %1 or its pressure fell: %2")
                               .arg(k)
-                              .arg(pressure)
                               .arg(lines[k - 1]));
             break;
         }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QByteArrayView>
 #include <QLocale>
 #include <QStringList>
 #include <deque>
@@ -9,18 +8,16 @@
 #include <map>
 #include <optional>
 
-// What the soak judges once its flood has ended: the readings the window showed against the
-// lines the simulated instrument sent, and the log file it wrote.
+// What the soak judges once its flood has ended.
 namespace test_support {
 
-// The lines a simulated instrument sent, from its journal: line n (from 0) is an ordinary record
-// unless the journal names it "garbage", "noise" or "long" (an over-long record).
+// The simulated instrument's journal: line n (from 0) is an ordinary record unless the journal
+// names it "garbage", "noise" or "long" (an over-long record, still a record).
 struct FloodJournal {
     std::map<qint64, QByteArray> kinds;
     std::optional<qint64> sent;  // lines sent in full, once sending has ended
 
     static FloodJournal parse(QByteArrayView text);
-    // Ordinary and over-long records; garbage and noise are not.
     bool isRecord(qint64 n) const;
 };
 
@@ -43,10 +40,10 @@ struct FloodVerdict {
 // caused the reopen, and only the lines between that and the next read may be lost.
 FloodVerdict judgeFlood(const FloodJournal& journal, const WindowEvents& events);
 
-// A log file written with a clock that moves one second per sample: after the header it must
-// hold exactly `samples` lines, line k (from 1) dated dateOf(k), so that a lost, repeated or
-// reordered sample shows. Readings only grow in the flood, so the pressure column (the third,
-// in the given locale) never falls either. Returns the faults found.
+// The faults of a log written with a clock that moves one second per sample: after the header
+// it must hold exactly `samples` lines, line k (from 1) dated dateOf(k), so that a lost, repeated
+// or reordered sample shows. Readings only grow in the flood, so the pressure column (the third,
+// in the given locale) never falls either.
 QStringList judgeLog(const QString& text, qint64 samples,
                      const std::function<QString(qint64 k)>& dateOf, const QLocale& locale);
 

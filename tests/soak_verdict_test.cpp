@@ -16,36 +16,33 @@ struct Flood {
     const char* name;
     QByteArray journal;
     WindowEvents events;
-    qint64 discarded;  // -1: the verdict must find a fault
+    bool sound;
 };
 
 const Flood kFloods[] = {
-    {"EveryRecordRead", kJournal, {0, 1, 2, X, 4, 5, 6, X, 8, 9, 10, 11}, 0},
-    {"LinesBeforeThePortOpenedMissed", kJournal, {1, 2, X, 4, 5, 6, X, 8, 9, 10, 11}, 0},
-    {"RecordsAfterARejectedLineDropped", kJournal, {0, 1, 2, X, 5, 6, X, 10, 11}, 3},
-    {"RejectionsInARowWhileDropping", kJournal, {0, 1, 2, X, X, 8, 9, 10, 11}, 3},
-    {"TheEndDroppedWithARejection", "3 garbage\nsent 6\n", {0, 1, 2, X}, 2},
-    {"ARecordSkippedWithoutARejection", kJournal, {0, 1, 2, X, 4, 5, 6, X, 8, 10, 11}, -1},
-    {"ABadLineSkippedWithoutARejection", kJournal, {0, 1, 2, 4, 5, 6}, -1},
-    {"AReopenAfterWhichCameARecord", kJournal, {0, 1, X, 4, 5, 6, X, 8, 9, 10, 11}, -1},
-    {"ALineShownAgain", kJournal, {0, 1, 2, X, 4, 5, 6, 5, X, 8, 9, 10, 11}, -1},
-    {"TheEndNeverRead", kJournal, {0, 1, 2, X, 4, 5, 6, X, 8, 9}, -1},
-    {"AGarbageLineShownAsARecord", kJournal, {0, 1, 2, 3}, -1},
-    {"ALineThatWasNeverSent", kJournal, {0, 1, 2, X, 4, 5, 6, X, 8, 9, 10, 11, 12}, -1},
-    {"AReadingThatNamesNoLine", kJournal, {0, 1, 2, X, 4, 5, 6, X, 8, 9, 10, 11, -2}, -1},
-    {"NothingRead", kJournal, {X}, -1},
-    {"NoEndInTheJournal", "3 garbage\n", {0, 1, 2, X}, -1},
+    {"EveryRecordRead", kJournal, {0, 1, 2, X, 4, 5, 6, X, 8, 9, 10, 11}, true},
+    {"LinesBeforeThePortOpenedMissed", kJournal, {1, 2, X, 4, 5, 6, X, 8, 9, 10, 11}, true},
+    {"RecordsAfterARejectedLineDropped", kJournal, {0, 1, 2, X, 5, 6, X, 10, 11}, true},
+    {"RejectionsInARowWhileDropping", kJournal, {0, 1, 2, X, X, 8, 9, 10, 11}, true},
+    {"TheEndDroppedWithARejection", "3 garbage\nsent 6\n", {0, 1, 2, X}, true},
+    {"ARecordSkippedWithoutARejection", kJournal, {0, 1, 2, X, 4, 5, 6, X, 8, 10, 11}, false},
+    {"ABadLineSkippedWithoutARejection", kJournal, {0, 1, 2, 4, 5, 6}, false},
+    {"AReopenAfterWhichCameARecord", kJournal, {0, 1, X, 4, 5, 6, X, 8, 9, 10, 11}, false},
+    {"ALineShownAgainAfterAReopen", kJournal, {0, 1, 2, X, 2, X, 4, 5, 6, X, 8, 9, 10, 11}, false},
+    {"TheEndNeverRead", kJournal, {0, 1, 2, X, 4, 5, 6, X, 8, 9}, false},
+    {"AGarbageLineShownAsARecord", kJournal, {0, 1, 2, 3}, false},
+    {"ALineThatWasNeverSent", kJournal, {0, 1, 2, X, 4, 5, 6, X, 8, 9, 10, 11, 12}, false},
+    {"AReadingThatNamesNoLine", kJournal, {-2, 0, 1, 2, X, 4, 5, 6, X, 8, 9, 10, 11}, false},
+    {"NothingRead", kJournal, {X}, false},
+    {"NoEndInTheJournal", "3 garbage\n", {0, 1, 2, X}, false},
 };
 
 class FloodVerdictCases : public ::testing::TestWithParam<Flood> {};
 
 TEST_P(FloodVerdictCases, AcceptOnlyLossesThatWentWithARejection) {
-    const auto verdict = judgeFlood(FloodJournal::parse(GetParam().journal), GetParam().events);
-    EXPECT_EQ(verdict.faults.isEmpty(), GetParam().discarded >= 0)
-        << verdict.faults.join('\n').toStdString();
-    if (GetParam().discarded >= 0) {
-        EXPECT_EQ(verdict.discarded, GetParam().discarded);
-    }
+    const QStringList faults =
+        judgeFlood(FloodJournal::parse(GetParam().journal), GetParam().events);
+    EXPECT_EQ(faults.isEmpty(), GetParam().sound) << faults.join('\n').toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Soak, FloodVerdictCases, ::testing::ValuesIn(kFloods),

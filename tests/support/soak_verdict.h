@@ -8,6 +8,8 @@
 #include <map>
 #include <optional>
 
+#include "platform/number_text.h"
+
 // What the soak judges once its flood has ended.
 namespace test_support {
 
@@ -17,8 +19,25 @@ struct FloodJournal {
     std::map<qint64, QByteArray> kinds;
     std::optional<qint64> sent;  // lines sent in full, once sending has ended
 
-    static FloodJournal parse(QByteArrayView text);
-    bool isRecord(qint64 n) const;
+    static FloodJournal parse(QByteArrayView text) {
+        FloodJournal journal;
+        for (const QByteArray& entry : text.toByteArray().split('\n')) {
+            const QList<QByteArray> words = entry.split(' ');
+            bool ok = false;
+            const bool end = words[0] == "sent";
+            const qint64 number = words.size() == 2 ? words[end ? 1 : 0].toLongLong(&ok) : 0;
+            if (ok && end) {
+                journal.sent = number;
+            } else if (ok) {
+                journal.kinds[number] = words[1];
+            }
+        }
+        return journal;
+    }
+    bool isRecord(qint64 n) const {
+        const auto found = kinds.find(n);
+        return found == kinds.end() || found->second == "long";
+    }
 };
 
 // What the window did, in order: the number of each line whose reading it showed, or kReopen
@@ -26,25 +45,78 @@ struct FloodJournal {
 using WindowEvents = std::deque<qint64>;
 constexpr qint64 kReopen = -1;
 
-struct FloodVerdict {
-    qint64 read = 0;
-    qint64 rejected = 0;
-    qint64 discarded = 0;  // records dropped with the unread text after a bad one
+// The faults of a flood. A record is missed unless it went with a rejection: the reader reads
+// every record in order; a bad record makes it drop what it holds and reopen, and the first record
+// it then reads is the first one framed by two line ends in what arrives next. So between two
+// reopens the lines read follow one another without a gap, the line after the last of them is the
+// bad record that caused the reopen, and only the lines between that and the next read may be
+// lost. Only the first few faults are kept: a broken reader would otherwise give thousands.
+inline QStringList judgeFlood(const FloodJournal& journal, const WindowEvents& events) {
     QStringList faults;
-};
-
-// A record is missed unless it went with a rejection: the reader reads every record in order;
-// a bad record makes it drop what it holds and reopen, and the first record it then reads is the
-// first one framed by two line ends in what arrives next. So between two reopens the lines read
-// follow one another without a gap, the line after the last of them is the bad record that
-// caused the reopen, and only the lines between that and the next read may be lost.
-FloodVerdict judgeFlood(const FloodJournal& journal, const WindowEvents& events);
+    const auto fault = [&](const QString& text) {
+        if (faults.size() < 20) {
+            faults.append(text);
+        }
+    };
+    const qint64 sent = journal.sent.value_or(0);
+    qint64 last = -1;
+    bool dropping = false;  // after a reopen, until the next read
+    for (const qint64 n : events) {
+        if (n == kReopen) {
+            if (last >= 0 && !dropping && (last + 1 >= sent || journal.isRecord(last + 1))) {
+                fault(QStringLiteral("needless reopen after line %1").arg(last));
+            }
+            dropping = last >= 0;
+            continue;
+        }
+        if (n < 0 || n >= sent || !journal.isRecord(n)) {
+            fault(QStringLiteral("line %1 shown, but no such record sent").arg(n));
+        }
+        if (last >= 0 && n <= last) {
+            fault(QStringLiteral("line %1 shown after line %2").arg(n).arg(last));
+        } else if (last >= 0 && !dropping && n != last + 1) {
+            fault(QStringLiteral("lines %1 to %2 lost").arg(last + 1).arg(n - 1));
+        }
+        last = n;
+        dropping = false;
+    }
+    if (!dropping && last + 1 < sent) {
+        fault(QStringLiteral("never read: lines %1 to %2").arg(last + 1).arg(sent - 1));
+    }
+    return faults;
+}
 
 // The faults of a log written with a clock that moves one second per sample: after the header
 // it must hold exactly `samples` lines, line k (from 1) dated dateOf(k), so that a lost, repeated
 // or reordered sample shows. Readings only grow in the flood, so the pressure column (the third,
 // in the given locale) never falls either.
-QStringList judgeLog(const QString& text, qint64 samples,
-                     const std::function<QString(qint64 k)>& dateOf, const QLocale& locale);
+inline QStringList judgeLog(const QString& text, qint64 samples,
+                            const std::function<QString(qint64 k)>& dateOf, const QLocale& locale) {
+    QStringList lines = text.split(QStringLiteral("\r\n"));
+    if (!lines.takeFirst().startsWith(QStringLiteral("Date-Time\t"))) {
+        return {QStringLiteral("the file does not begin with the header")};
+    }
+    QStringList faults;
+    if (lines.isEmpty() || !lines.takeLast().isEmpty()) {
+        faults.append(QStringLiteral("the last line has no CR LF"));
+    }
+    if (lines.size() != samples) {
+        faults.append(QStringLiteral("%1 lines for %2 samples").arg(lines.size()).arg(samples));
+    }
+    double pressure = 0;
+    for (qint64 k = 1; k <= lines.size(); ++k) {
+        const QStringList fields = lines[k - 1].split(u'\t');
+        const auto shown =
+            fields.size() == 6 ? number_text::parse(fields[2], locale) : std::nullopt;
+        if (!shown || fields[0] != dateOf(k) || *shown < pressure) {
+            faults.append(QStringLiteral("line %1 not sample %1 or its pressure fell: %2")
+                              .arg(k)
+                              .arg(lines[k - 1]));
+            break;
+        }
+        pressure = *shown;
+    }
+    return faults;
+}
 
 }  // namespace test_support

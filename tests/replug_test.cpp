@@ -36,7 +36,7 @@ protected:
 // Both far ends are pulled and put back at the same paths, over and over: each time the window
 // must notice, retry no more than once a second without spinning meanwhile, then read a reading
 // with its own temperature and send the echosounder the sound velocity computed from it.
-// SONDREL_REPLUG_CYCLES sets the number of cycles (tools/replug.sh runs 50).
+// SONDREL_REPLUG_CYCLES sets the number of cycles, 3 at least (tools/replug.sh runs 50).
 TEST_F(Replug, InstrumentAndEchosounderComeBackEveryTime) {
     ASSERT_TRUE(instrument.isOpen() && receiver.isOpen());
     services.makePort = [](QObject* parent) -> SerialPort* { return new WatchedPort(parent); };
@@ -51,8 +51,7 @@ TEST_F(Replug, InstrumentAndEchosounderComeBackEveryTime) {
         QObject::connect(find<WatchedPort>(p == 0 ? "Com_in" : "com_out"), &WatchedPort::openTried,
                          [&attempts, p] { ++attempts[p]; });
     }
-    const int asked = qEnvironmentVariableIntValue("SONDREL_REPLUG_CYCLES");
-    const int cycles = asked > 0 ? asked : 3;
+    const int cycles = std::max(3, qEnvironmentVariableIntValue("SONDREL_REPLUG_CYCLES"));
     std::chrono::microseconds goneCpu{0};
     qint64 goneMs = 0;
     for (int cycle = 0; cycle <= cycles; ++cycle) {

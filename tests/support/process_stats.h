@@ -7,7 +7,6 @@
 #include <QFile>
 #include <chrono>
 
-// Whole-process figures: memory and processor time of this process.
 namespace process_stats {
 
 // Resident memory now, in bytes: the second number of /proc/self/statm, in pages.

@@ -41,8 +41,7 @@ public:
             output_ += process_.readAllStandardOutput();
             return output_.count('\n') > count;
         }));
-        QStringList printed = QString::fromLatin1(output_).split(u'\n', Qt::SkipEmptyParts);
-        return printed.mid(1);
+        return QString::fromLatin1(output_).split(u'\n', Qt::SkipEmptyParts).mid(1);
     }
     // What has been printed since the last call, for a caller that keeps no transcript of lines().
     QByteArray takeOutput() { return process_.readAllStandardOutput(); }

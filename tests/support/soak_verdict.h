@@ -6,7 +6,6 @@
 #include <deque>
 #include <functional>
 #include <map>
-#include <optional>
 
 #include "platform/number_text.h"
 
@@ -17,7 +16,7 @@ namespace test_support {
 // names it "garbage", "noise" or "long" (an over-long record, still a record).
 struct FloodJournal {
     std::map<qint64, QByteArray> kinds;
-    std::optional<qint64> sent;  // lines sent in full, once sending has ended
+    qint64 sent = 0;  // lines sent in full, once sending has ended
 
     static FloodJournal parse(QByteArrayView text) {
         FloodJournal journal;
@@ -58,18 +57,18 @@ inline QStringList judgeFlood(const FloodJournal& journal, const WindowEvents& e
             faults.append(text);
         }
     };
-    const qint64 sent = journal.sent.value_or(0);
     qint64 last = -1;
     bool dropping = false;  // after a reopen, until the next read
     for (const qint64 n : events) {
         if (n == kReopen) {
-            if (last >= 0 && !dropping && (last + 1 >= sent || journal.isRecord(last + 1))) {
+            if (last >= 0 && !dropping &&
+                (last + 1 >= journal.sent || journal.isRecord(last + 1))) {
                 fault(QStringLiteral("needless reopen after line %1").arg(last));
             }
             dropping = last >= 0;
             continue;
         }
-        if (n < 0 || n >= sent || !journal.isRecord(n)) {
+        if (n < 0 || n >= journal.sent || !journal.isRecord(n)) {
             fault(QStringLiteral("line %1 shown, but no such record sent").arg(n));
         }
         if (last >= 0 && n <= last) {
@@ -80,8 +79,8 @@ inline QStringList judgeFlood(const FloodJournal& journal, const WindowEvents& e
         last = n;
         dropping = false;
     }
-    if (!dropping && last + 1 < sent) {
-        fault(QStringLiteral("never read: lines %1 to %2").arg(last + 1).arg(sent - 1));
+    if (!dropping && last + 1 < journal.sent) {
+        fault(QStringLiteral("never read: lines %1 to %2").arg(last + 1).arg(journal.sent - 1));
     }
     return faults;
 }

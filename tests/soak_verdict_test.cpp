@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace {
@@ -40,6 +41,11 @@ struct Verdict {
     Faults faults;
     bool sound;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const Verdict& verdict, std::ostream* os) {
+    *os << verdict.name;
+}
 
 const Verdict kVerdicts[] = {
     {"EveryRecordRead", flood(kJournal, {0, 1, 2, X, 4, 5, 6, X, 8, 9, 10, 11}), true},

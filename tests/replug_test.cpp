@@ -14,11 +14,10 @@
 
 namespace {
 
-using namespace std::chrono_literals;
 using test_support::WatchedPort;
 
 // Long enough for a retry to find the device still gone.
-constexpr auto kGone = 1500ms;
+constexpr std::chrono::milliseconds kGone{1500};
 // Retries come once a second; a timer may run up to 5 % early.
 constexpr qint64 kShortestRetryMs = 950;
 

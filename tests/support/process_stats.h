@@ -28,10 +28,8 @@ inline qint64 heapInUse() {
 inline std::chrono::microseconds cpuTime() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    const auto micros = [](const timeval& t) {
-        return std::chrono::seconds(t.tv_sec) + std::chrono::microseconds(t.tv_usec);
-    };
-    return micros(usage.ru_utime) + micros(usage.ru_stime);
+    const auto micros = [](const timeval& t) { return t.tv_sec * 1'000'000 + t.tv_usec; };
+    return std::chrono::microseconds(micros(usage.ru_utime) + micros(usage.ru_stime));
 }
 
 }  // namespace process_stats

@@ -2,8 +2,8 @@
 
 #include <QLabel>
 #include <QLayout>
-#include <QString>
 #include <functional>
+#include <utility>
 
 namespace test_support {
 
@@ -15,10 +15,18 @@ class ReadingWatch : public QLayout {
 public:
     using Changed = std::function<void(const QString& text)>;
 
-    ReadingWatch(QLabel* label, Changed changed);
+    ReadingWatch(QLabel* label, Changed changed)
+        : QLayout(label->parentWidget()), label_(label), changed_(std::move(changed)) {
+        setSizeConstraint(QLayout::SetNoConstraint);
+    }
 
-    void invalidate() override;
-
+    void invalidate() override {
+        QLayout::invalidate();
+        if (label_->text() != shown_) {
+            shown_ = label_->text();
+            changed_(shown_);
+        }
+    }
     void addItem(QLayoutItem*) override {}
     QLayoutItem* itemAt(int) const override { return nullptr; }
     QLayoutItem* takeAt(int) override { return nullptr; }
@@ -29,7 +37,7 @@ public:
 private:
     QLabel* label_;
     Changed changed_;
-    QString shown_;
+    QString shown_ = label_->text();
 };
 
 }  // namespace test_support

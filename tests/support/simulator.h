@@ -28,8 +28,6 @@ public:
             test_support::mapPort(portNumber_, QString());
         }
     }
-    Simulator(const Simulator&) = delete;
-    Simulator& operator=(const Simulator&) = delete;
 
     // Started, with its link in place.
     bool ready() {
@@ -43,11 +41,9 @@ public:
             output_ += process_.readAllStandardOutput();
             return output_.count('\n') > count;
         }));
-        QStringList printed = QString::fromLatin1(output_).split(u'\n', Qt::SkipEmptyParts);
-        return printed.mid(1);
+        return QString::fromLatin1(output_).split(u'\n', Qt::SkipEmptyParts).mid(1);
     }
-    // What has been printed since the last call, for a caller that keeps no transcript; not to
-    // be mixed with lines(), which then misses it.
+    // What has been printed since the last call, for a caller that keeps no transcript of lines().
     QByteArray takeOutput() { return process_.readAllStandardOutput(); }
     // Asks the simulator to end; true when it ended normally with exit code 0.
     bool stop() {

@@ -46,8 +46,10 @@ void UdpSender::send(const QByteArray& datagram) {
                   : QStringLiteral("%1 (%2)").arg(to, address_->toString()));
 }
 
+// Named as a slot rather than given as a member pointer: Qt 6.4 loses the functor it makes of a
+// member pointer when a lookup is aborted.
 void UdpSender::lookUp() {
-    lookupId_ = QHostInfo::lookupHost(target_->host, this, &UdpSender::lookedUp);
+    lookupId_ = QHostInfo::lookupHost(target_->host, this, SLOT(lookedUp(QHostInfo)));
 }
 
 // Receivers on a survey network mostly listen on IPv4: a name that has both kinds of address

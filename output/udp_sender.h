@@ -32,9 +32,11 @@ signals:
     void sent(const QString& to);
     void failed(const QString& reason);
 
+private slots:
+    void lookedUp(const QHostInfo& info);
+
 private:
     void lookUp();
-    void lookedUp(const QHostInfo& info);
     void abortLookup();
 
     QUdpSocket socket_;

@@ -54,6 +54,7 @@ frm_main::frm_main(const Services& services, QWidget* parent)
     setUpOutput();
     setUpLog();
     setUpTrust();
+    connect(ui->cmd_trend, &QPushButton::clicked, this, &frm_main::showTrendWindow);
 
     load();
 }

@@ -21,6 +21,8 @@ namespace {
 constexpr std::size_t kLinesPerQuantity = 12;
 constexpr int kRefreshMs = 1000;
 constexpr qint64 kMinuteMs = 60'000;
+// About a plot's width in pixels: a longer span is thinned to this many stretches.
+constexpr qint64 kMostStretches = 600;
 
 const std::array<QColor, TrendHistory::kQuantities> kColours = {
     QColor(0x1f, 0x77, 0xb4), QColor(0xd6, 0x27, 0x28), QColor(0x2c, 0xa0, 0x2c),
@@ -154,16 +156,18 @@ void frm_trend::redraw() {
     const QDateTime wallNow = clock_();
     time_->setRange(wallNow.addMSecs(-spanMs), wallNow);
     const std::vector<TrendHistory::Segment> segments = history_.segments(nowMs, spanMs);
+    const qint64 binMs = std::max<qint64>(1000, spanMs / kMostStretches);
     for (int q = 0; q < TrendHistory::kQuantities; ++q) {
-        drawQuantity(TrendHistory::Quantity(q), segments, nowMs, wallNow.toMSecsSinceEpoch());
+        drawQuantity(TrendHistory::Quantity(q), segments, binMs,
+                     wallNow.toMSecsSinceEpoch() - nowMs);
     }
 }
 
 // The newest stretches get the lines, so the pool running out costs only the oldest ones
 // their lines.
 void frm_trend::drawQuantity(TrendHistory::Quantity quantity,
-                             const std::vector<TrendHistory::Segment>& segments, qint64 nowMs,
-                             qint64 wallNowMs) {
+                             const std::vector<TrendHistory::Segment>& segments, qint64 binMs,
+                             qint64 offsetMs) {
     Curves& curves = curves_[quantity];
     const bool visible = shown(quantity);
     curves.axis->setVisible(visible);
@@ -171,7 +175,8 @@ void frm_trend::drawQuantity(TrendHistory::Quantity quantity,
     QList<QPointF> all;
     std::size_t used = 0;
     for (auto segment = segments.rbegin(); segment != segments.rend(); ++segment) {
-        const QList<QPointF> points = pointsOf(*segment, quantity, wallNowMs - nowMs);
+        const QList<QPointF> points =
+            pointsOf(TrendHistory::thinned(*segment, quantity, binMs), quantity, offsetMs);
         all.append(points);
         if (points.size() > 1 && used < curves.lines.size()) {
             curves.lines[used++]->replace(points);

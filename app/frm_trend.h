@@ -38,8 +38,8 @@ private:
     void addQuantity(TrendHistory::Quantity quantity, const QString& title, Qt::Alignment side);
     void redraw();
     void drawQuantity(TrendHistory::Quantity quantity,
-                      const std::vector<TrendHistory::Segment>& segments, qint64 nowMs,
-                      qint64 wallNowMs);
+                      const std::vector<TrendHistory::Segment>& segments, qint64 binMs,
+                      qint64 offsetMs);
     bool shown(TrendHistory::Quantity quantity) const;
 
     const TrendHistory& history_;

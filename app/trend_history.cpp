@@ -27,3 +27,23 @@ std::vector<TrendHistory::Segment> TrendHistory::segments(qint64 nowMs, qint64 s
     }
     return result;
 }
+
+TrendHistory::Segment TrendHistory::thinned(const Segment& segment, Quantity quantity,
+                                            qint64 binMs) {
+    const auto lower = [quantity](const Point& a, const Point& b) {
+        return a.values[quantity] < b.values[quantity];
+    };
+    Segment result;
+    for (auto begin = segment.begin(); begin != segment.end();) {
+        const qint64 bin = begin->ms / binMs;
+        const auto end = std::find_if(begin, segment.end(),
+                                      [&](const Point& point) { return point.ms / binMs != bin; });
+        const auto [low, high] = std::minmax_element(begin, end, lower);
+        result.push_back(*std::min(low, high));
+        if (low != high) {
+            result.push_back(*std::max(low, high));
+        }
+        begin = end;
+    }
+    return result;
+}

@@ -31,6 +31,11 @@ public:
     // The segments of the `spanMs` up to `nowMs` (its start excluded, as with the six hours kept).
     std::vector<Segment> segments(qint64 nowMs, qint64 spanMs) const;
 
+    // The segment cut into `binMs` stretches of the steady clock, each down to its lowest and
+    // highest value of `quantity` in their order, so that a long span draws no more points than
+    // the plot has room for and still shows every spike.
+    static Segment thinned(const Segment& segment, Quantity quantity, qint64 binMs);
+
     std::size_t size() const { return points_.size(); }
 
 private:

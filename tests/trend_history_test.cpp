@@ -71,4 +71,28 @@ TEST(TrendHistory, SilencePastTheStaleLimitStartsASegment) {
     }
 }
 
+// Each stretch keeps its lowest and highest value in their order, so no spike is lost.
+TEST(TrendHistory, ThinningKeepsEachStretchsExtremes) {
+    const struct {
+        qint64 binMs;
+        std::vector<qint64> kept;
+    } cases[] = {
+        {1000, {0, 1000, 2000, 3000, 4000, 5000}},
+        {3000, {1000, 2000, 3000, 4000}},
+        {6000, {1000, 4000}},
+    };
+    TrendHistory::Segment segment;
+    for (const double v : {3, 1, 4, 1, 9, 5}) {
+        segment.push_back({qint64(segment.size()) * 1000, valuesOf(v)});
+    }
+    for (const auto& c : cases) {
+        std::vector<qint64> kept;
+        for (const auto& point :
+             TrendHistory::thinned(segment, TrendHistory::Temperature, c.binMs)) {
+            kept.push_back(point.ms);
+        }
+        EXPECT_EQ(kept, c.kept) << c.binMs;
+    }
+}
+
 }  // namespace

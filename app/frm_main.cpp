@@ -57,6 +57,7 @@ frm_main::frm_main(const Services& services, QWidget* parent)
     setUpLog();
     setUpLogTime();
     setUpTrust();
+    connect(ui->cmd_trend, &QPushButton::clicked, this, &frm_main::showTrendWindow);
 
     load();
 }

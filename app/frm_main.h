@@ -10,6 +10,7 @@
 #include "app/connection_state.h"
 #include "app/reading_trust.h"
 #include "app/services.h"
+#include "app/trend_history.h"
 #include "input/ascii_framer.h"
 #include "input/bit_table.h"
 #include "input/incoming_text.h"
@@ -23,6 +24,7 @@ namespace Ui {
 class frm_main;
 }
 class frm_sst;
+class frm_trend;
 
 // The main window. It owns every control, the measurement fields through which the readers,
 // the calculator, the senders and the log exchange values, the three serial ports, the UDP
@@ -190,6 +192,12 @@ private:
     // Log time in local time or UTC (frm_main_log_time.cpp).
     void setUpLogTime();
     LogTime logTime() const;
+
+    // Trend window (frm_main_trend.cpp); the history outlives the window that shows it.
+    void recordTrend();
+    void showTrendWindow();
+    TrendHistory trendHistory_;
+    QPointer<frm_trend> trendWindow_;
 
     Ui::frm_main* ui;
     Services services_;

@@ -10,6 +10,7 @@ void frm_main::noteReading(bool manual) {
         seawater::implausibleValue({conductivity, temperature, pressure, salinity, soundvelocity}),
         manual);
     showTrust();
+    recordTrend();
 }
 
 // A connection that failed or is being restored matters most; while connected, what is known

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QChartView>
 #include <QCheckBox>
+#include <QXYSeries>
 #include <cmath>
 
 #include "output/send_lamp.h"
@@ -278,6 +280,44 @@ TEST_F(TrustWindow, StaleLimitAndFreshOnlyAreRemembered) {
     EXPECT_FALSE(find<QCheckBox>("ck_fresh_only")->isChecked());
     QCoreApplication::processEvents();
     EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// Only fresh instrument readings reach the trend; the window is a view of a history that stays
+// when it is closed, and a silence past the stale limit breaks the line.
+TEST_F(TrustWindow, TrendShowsTheReadingsAgainAfterReopening) {
+    // The points of the sound velocity's non-empty series: lines first, then the dots.
+    const auto plotted = [&] {
+        QList<qsizetype> counts;
+        auto* trend = window().findChild<QWidget*>("frm_trend");
+        if (!trend || !trend->isVisible()) {
+            return counts;
+        }
+        for (QAbstractSeries* series : trend->findChild<QChartView*>()->chart()->series()) {
+            const auto* xy = static_cast<QXYSeries*>(series);
+            if (series->attachedAxes().last()->titleText().startsWith("Sound") && xy->count()) {
+                counts << xy->count();
+            }
+        }
+        return counts;
+    };
+    connectInput();
+    for (int i = 0; i < 4; ++i) {
+        record("0042.914", "000.000", "15.000");
+        pass(1'000);
+    }
+    pass(6'000);
+    record("0042.914", "000.000", "15.500");
+    pass(1'000);
+    record("1e20", "000.000", "15.000");
+    pass(1'000);
+    click("Command1");
+    click("cmd_trend");
+    EXPECT_EQ(plotted(), QList<qsizetype>({4, 1}));
+    window().findChild<QWidget*>("frm_trend")->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(plotted().isEmpty());
+    click("cmd_trend");
+    EXPECT_EQ(plotted(), QList<qsizetype>({4, 1}));
 }
 
 }  // namespace

@@ -3,7 +3,8 @@
 # packages named as arguments (tools/fuzz.sh adds clang). Run as root.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config
-          qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-qpa-plugins
+          qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev
+          qt6-qpa-plugins
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool dpkg-dev desktop-file-utils
           lintian man-db
           "$@")

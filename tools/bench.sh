@@ -20,6 +20,9 @@ seawater=$("$dir/bench/sondrel_bench" --benchmark_format=csv 2>/dev/null)
 column() { # benchmark name, column number
     echo "$seawater" | LC_ALL=C awk -F, -v name="\"$1\"" -v col="$2" '$1 == name { printf "%.0f", $col }'
 }
+ratio() { # faster benchmark, slower benchmark: items/s of the first over the second
+    LC_ALL=C awk -v a="$(column "$1" 7)" -v b="$(column "$2" 7)" 'BEGIN { printf "%.1f", a / b }'
+}
 window=$("$dir/bench/sondrel_window_bench" --records 1000 --idle-seconds 30 2>/dev/null)
 figure() { echo "$window" | awk -F'\t' -v name="$1" '$1 == name { print $2 }'; }
 if ! soak=$("$dir/tests/soak/sondrel_soak" --seconds "$soak_seconds" 2>/dev/null); then
@@ -43,7 +46,8 @@ load average $load before measuring.
 |---|---|---|
 | One reading through salinity and sound velocity | $(column readingThroughBothComputations 3) ns | \`build/bench/bench/sondrel_bench\` |
 | The same with the two-decimal rounding of the sound velocity | $(column readingWithTwoDecimalRounding 3) ns | \`build/bench/bench/sondrel_bench\` |
-| ASCII records framed, read and computed | $(column asciiRecordsFramedReadAndComputed 7) records/s | \`build/bench/bench/sondrel_bench\` |
+| ASCII records framed, read and computed | $(column asciiRecordsFramedReadAndComputed/bytes 7) records/s | \`build/bench/bench/sondrel_bench\` |
+| The same with the earlier reader through Qt text, same run | $(column asciiRecordsFramedReadAndComputed/qt_text 7) records/s ($(ratio asciiRecordsFramedReadAndComputed/bytes asciiRecordsFramedReadAndComputed/qt_text) times slower) | \`build/bench/bench/sondrel_bench\` |
 | ASCII records through the whole window (display, labels, painting) | $(figure window_records_per_second) records/s | \`build/bench/bench/sondrel_window_bench\` |
 | Last byte of a record into a pseudo-terminal to the fields updated, median of 1000 | $(figure latency_median) µs | \`build/bench/bench/sondrel_window_bench\` |
 | The same, 99th percentile | $(figure latency_p99) µs | \`build/bench/bench/sondrel_window_bench\` |

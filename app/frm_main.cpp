@@ -138,7 +138,7 @@ void frm_main::sv() {
     }
     // The field holds exactly what the two-decimal text says, so the telegrams, the log and
     // the label all carry the same figure.
-    const auto rounded = number_text::parse(number_text::formatPattern(*velocity, u"0.00"));
+    const auto rounded = number_text::roundToHundredths(*velocity);
     if (!rounded) {
         return;
     }

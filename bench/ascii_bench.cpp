@@ -7,6 +7,7 @@
 #include "instrument_stream.h"
 #include "seawater/salinity.h"
 #include "seawater/sound_velocity.h"
+#include "tests/support/ascii_record_reference.h"
 
 namespace {
 
@@ -15,8 +16,9 @@ constexpr int kRecords = 1000;
 constexpr qsizetype kPiece = 256;
 
 // Received bytes to sound velocity: framing between line ends, reading the three fields,
-// salinity and sound velocity.
-void asciiRecordsFramedReadAndComputed(benchmark::State& state) {
+// salinity and sound velocity; by the reader in place and by the earlier one through Qt text.
+void asciiRecordsFramedReadAndComputed(benchmark::State& state,
+                                       AsciiReading (*readRecord)(QByteArrayView)) {
     const QByteArray bytes = instrumentStream(kRecords);
     for (auto _ : state) {
         AsciiFramer framer;
@@ -24,7 +26,7 @@ void asciiRecordsFramedReadAndComputed(benchmark::State& state) {
         for (qsizetype at = 0; at < bytes.size(); at += kPiece) {
             for (const QByteArray& record : framer.append(
                      QByteArrayView(bytes).sliced(at, std::min(kPiece, bytes.size() - at)))) {
-                const AsciiReading reading = readAsciiRecord(record);
+                const AsciiReading reading = readRecord(record);
                 const auto salinity = seawater::practicalSalinity(
                     *reading.conductivity, *reading.temperature, *reading.pressure);
                 velocity +=
@@ -35,6 +37,7 @@ void asciiRecordsFramedReadAndComputed(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * kRecords);
 }
-BENCHMARK(asciiRecordsFramedReadAndComputed);
+BENCHMARK_CAPTURE(asciiRecordsFramedReadAndComputed, bytes, readAsciiRecord);
+BENCHMARK_CAPTURE(asciiRecordsFramedReadAndComputed, qt_text, readAsciiRecordThroughText);
 
 }  // namespace

@@ -1,11 +1,12 @@
 // One framed record. The first byte chooses: even, the rest is the record as received (seeds
-// start with "R"); odd, the rest drives a record laid out as the instrument sends it (numbers in
-// fields 0, 2 and 4 with leading zeros, sign and padding; text in the others), whose values must
-// come back exactly.
+// start with "R"), read exactly as the reader through Qt text read it; odd, the rest drives a
+// record laid out as the instrument sends it (numbers in fields 0, 2 and 4 with leading zeros,
+// either sign and padding; text in the others), whose values must come back exactly.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <QByteArrayView>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
@@ -14,6 +15,7 @@
 
 #include "fuzz/check.h"
 #include "input/ascii_record.h"
+#include "tests/support/ascii_record_reference.h"
 
 namespace {
 
@@ -31,13 +33,15 @@ std::string digits(FuzzedDataProvider& input, int count) {
 }
 
 Field numberField(FuzzedDataProvider& input) {
-    std::string number = input.ConsumeBool() ? "-" : "";
+    std::string number = input.PickValueInArray({"", "-", "+"});
     number += digits(input, input.ConsumeIntegralInRange(1, 6));
     if (input.ConsumeBool()) {
         number += '.' + digits(input, input.ConsumeIntegralInRange(1, 6));
     }
     Field field;
-    std::from_chars(number.data(), number.data() + number.size(), field.value);
+    // from_chars reads no "+".
+    std::from_chars(number.data() + (number.starts_with('+') ? 1 : 0),
+                    number.data() + number.size(), field.value);
     field.text = std::string(input.ConsumeIntegralInRange(0, 2), ' ') + number +
                  std::string(input.ConsumeIntegralInRange(0, 2), ' ');
     return field;
@@ -47,6 +51,11 @@ std::string textField(FuzzedDataProvider& input) {
     std::string text = input.ConsumeRandomLengthString(8);
     std::erase(text, '\t');
     return text;
+}
+
+bool sameValue(const std::optional<double>& a, const std::optional<double>& b) {
+    return a.has_value() == b.has_value() &&
+           (!a || std::bit_cast<std::uint64_t>(*a) == std::bit_cast<std::uint64_t>(*b));
 }
 
 void checkOrder(const AsciiReading& reading) {
@@ -84,7 +93,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     if (data[0] % 2 == 0) {
-        checkOrder(readAsciiRecord(QByteArrayView(data + 1, static_cast<qsizetype>(size - 1))));
+        const QByteArrayView record(data + 1, static_cast<qsizetype>(size - 1));
+        const AsciiReading reading = readAsciiRecord(record);
+        checkOrder(reading);
+        const AsciiReading reference = readAsciiRecordThroughText(record);
+        FUZZ_CHECK(sameValue(reading.pressure, reference.pressure));
+        FUZZ_CHECK(sameValue(reading.conductivity, reference.conductivity));
+        FUZZ_CHECK(sameValue(reading.temperature, reference.temperature));
     } else {
         FuzzedDataProvider input(data + 1, size - 1);
         checkLaidOut(input);

@@ -182,6 +182,13 @@ void checkPattern(FuzzedDataProvider& input, const QLocale& locale) {
         }
         pattern += QString(decimals, u'0') + suffix;
     }
+    // The window's two-decimal field, rounded without text, against the text round trip.
+    const auto hundredths = number_text::roundToHundredths(value);
+    const auto readBack =
+        number_text::parse(number_text::formatPattern(value, u"0.00", locale), locale);
+    FUZZ_CHECK(hundredths.has_value() == readBack.has_value());
+    FUZZ_CHECK(!hundredths || std::bit_cast<std::uint64_t>(*hundredths) ==
+                                  std::bit_cast<std::uint64_t>(*readBack));
     const QString text = number_text::formatPattern(value, pattern, locale);
     if (!std::isfinite(value)) {
         FUZZ_CHECK(text.isEmpty());

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 namespace number_text {
@@ -152,6 +154,29 @@ NumberPattern findNumber(QStringView pattern) {
     return n;
 }
 
+// The double nearest the decimal digits.
+double toDouble(const Decimal& d) {
+    if (d.digits.empty()) {
+        return 0;
+    }
+    std::array<char, 64> buffer{};
+    char* end = std::copy(d.digits.begin(), d.digits.end(), buffer.data());
+    *end++ = 'e';
+    end = std::to_chars(end, buffer.data() + buffer.size(),
+                        d.point - static_cast<int>(d.digits.size()))
+              .ptr;
+    double magnitude = 0;
+    std::from_chars(buffer.data(), end, magnitude);
+    return d.negative ? -magnitude : magnitude;
+}
+
+// Rounds on the shortest text, as formatPattern does.
+Decimal roundedDecimal(double value, int decimals) {
+    Decimal d = toDecimal(value);
+    roundToDigits(d, d.point + decimals);
+    return d;
+}
+
 }  // namespace
 
 std::optional<double> parse(QStringView text, const QLocale& locale) {
@@ -174,11 +199,42 @@ QString formatPattern(double value, QStringView pattern, const QLocale& locale) 
         return {};
     }
     const NumberPattern n = findNumber(pattern);
-    Decimal d = toDecimal(value);
-    roundToDigits(d, d.point + n.decimals);
+    const Decimal d = roundedDecimal(value, n.decimals);
     return pattern.left(n.begin).toString() +
            render(d, n.integerZeros, n.decimals, n.withPoint, locale) +
            pattern.mid(n.end).toString();
+}
+
+std::optional<double> roundToHundredths(double value) {
+    if (!std::isfinite(value)) {
+        return std::nullopt;
+    }
+    const double magnitude = std::fabs(value);
+    // Beyond 2^43 a double is coarser than a thousandth and its shortest text can be one of
+    // several three-decimal figures: only the digits tell. No measured quantity comes near.
+    if (magnitude >= 0x1p43) {
+        return toDouble(roundedDecimal(value, 2));
+    }
+    // Below it, the rounding interval of the value holds at most one three-decimal figure, and
+    // if it holds one that figure is the shortest text. So the shortest text reaches a halfway
+    // point (2k + 1) / 200 exactly when the top of that interval lies above it (never on it, as
+    // the interval's ends have more binary places than any such point). With the value as
+    // mantissa * 2^-shift, the top is (2 mantissa + 1) * 2^-(shift + 1), and the halfway points
+    // below it are counted in integers. A halfway point that is itself a double (1500.125)
+    // counts as reached, as the text rounds it away from zero.
+    if (magnitude < 0.004) {
+        return 0.0;
+    }
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    constexpr std::uint64_t kHiddenBit = std::uint64_t{1} << 52;
+    const std::uint64_t mantissa = (bits & (kHiddenBit - 1)) | kHiddenBit;
+    const int shift = 1075 - static_cast<int>(bits >> 52);  // 10 to 60 in this range
+    const std::uint64_t hundredths =
+        ((2 * mantissa + 1) * 100 + (std::uint64_t{1} << shift)) >> (shift + 1);
+    if (hundredths == 0) {
+        return 0.0;
+    }
+    return std::copysign(static_cast<double>(hundredths) / 100, value);
 }
 
 QString formatGeneral(double value, const QLocale& locale) {

@@ -31,6 +31,10 @@ std::optional<double> parseInstrument(QStringView text);
 // (callers pass finite values; an empty telegram is safer than "inf").
 QString formatPattern(double value, QStringView pattern, const QLocale& locale = QLocale());
 
+// What formatPattern(value, "0.00") reads back as in any locale, without the text: the double
+// nearest the two-decimal figure (+0 when that figure is zero). Nullopt when not finite.
+std::optional<double> roundToHundredths(double value);
+
 // General format: plain decimal text with at most 15 significant digits (the last one rounded
 // like formatPattern), no trailing zeros, no exponent, "-" before a negative value, the locale's
 // decimal separator, no group separator: 1506.66, 1e-7 -> "0.0000001". Infinite and NaN values

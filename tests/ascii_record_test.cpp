@@ -33,6 +33,10 @@ TEST(AsciiRecord, StoresInOrderUntilABadField) {
         {"", no, no, no},
         {"35,008\tMS/CM\t10\tDBAR\t15\tC", 1.0, no, no},
         {"35\tMS/CM\t10\tDBAR\tinf\tC", 1.0, 3.5, no},
+        {"+35\tMS/CM\t\xA0+1e1\x85\tDBAR\t\v1.5E1\r\tC", 1.0, 3.5, 15.0},
+        {"35\tMS/CM\t10\tDBAR\t+-15\tC", 1.0, 3.5, no},
+        {"35\tMS/CM\t1e-400\tDBAR\t15\tC", no, no, no},
+        {"35\tMS/CM\t1 0\tDBAR\t15\tC", no, no, no},
     };
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     for (const auto& c : cases) {

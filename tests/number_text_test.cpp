@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QLocale>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <iomanip>
 #include <limits>
 #include <optional>
+#include <random>
 
 namespace {
 
@@ -36,6 +41,47 @@ TEST(NumberTextFormatPattern, RoundsHalvesAwayFromZeroOnTheShortestDecimalText) 
         EXPECT_EQ(number_text::formatPattern(c.value, QString::fromLatin1(c.pattern), kEnglish),
                   QString::fromLatin1(c.expected))
             << c.value << " with \"" << c.pattern << '"';
+    }
+}
+
+// The rounding without text against the text round trip it replaces, where the two could part:
+// on and a few doubles either side of every x.xx0 and x.xx5 of a sound velocity, either sign,
+// at the ends of the fast path, and over random doubles of every magnitude.
+TEST(NumberTextRoundToHundredths, IsTheTwoDecimalTextReadBack) {
+    const auto expectSame = [](double value) {
+        const auto text =
+            number_text::parse(number_text::formatPattern(value, u"0.00", kGerman), kGerman);
+        const auto rounded = number_text::roundToHundredths(value);
+        ASSERT_EQ(rounded.has_value(), text.has_value()) << value;
+        if (text) {
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(*rounded), std::bit_cast<std::uint64_t>(*text))
+                << std::setprecision(17) << value;
+        }
+    };
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    const auto around = [&](double middle) {
+        double below = middle;
+        double above = middle;
+        for (int ulps = 0; ulps < 3; ++ulps) {
+            expectSame(below);
+            expectSame(above);
+            below = std::nextafter(below, -kInf);
+            above = std::nextafter(above, kInf);
+        }
+    };
+    for (int thousandths = 1400000; thousandths <= 1600000; thousandths += 5) {
+        around(thousandths / 1000.0);
+        around(-thousandths / 1000.0);
+    }
+    for (const double edge : {0.0, 0.005, -0.005, 0.125, 0x1p43, -0x1p43, 0x1p53, kInf, kNaN}) {
+        around(edge);
+    }
+    std::mt19937_64 random(1506);
+    std::uniform_real_distribution<double> wide(-0x1p45, 0x1p45);
+    for (int i = 0; i < 50000; ++i) {
+        expectSame(std::bit_cast<double>(random()));
+        expectSame(wide(random));
+        expectSame(std::ldexp(wide(random), -40));
     }
 }
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "seawater/salinity.h"
@@ -16,8 +17,18 @@
 namespace {
 
 using sondrel_calc::Columns;
-using sondrel_calc::convertLine;
-using Kind = sondrel_calc::LineOutcome::Kind;
+using Kind = sondrel_calc::LineKind;
+
+struct Outcome {
+    Kind kind;
+    std::string text;
+};
+
+Outcome convertLine(std::string_view line, Columns columns) {
+    std::string text;
+    const Kind kind = sondrel_calc::convertLine(line, columns, text);
+    return {kind, text};
+}
 
 std::vector<std::string> splitTabs(const std::string& text) {
     std::vector<std::string> fields;
@@ -59,6 +70,10 @@ TEST(CalcLine, EchoesInputsAndWritesEveryDigitOfTheResults) {
         {"40 40 10000", Columns::Salinity, {"40", "40", "10000"}},
         {"-0.0019 0 0", Columns::Salinity, {"-0.0019", "0", "0"}},
         {"35 1e200 0", Columns::Salinity, {"35", "1e+200", "0"}},
+        {"100000000 0.0001 -0", Columns::Salinity, {"1e+08", "1e-04", "-0"}},
+        {"123456789012345678 0.001 1500",
+         Columns::Salinity,
+         {"123456789012345680", "0.001", "1500"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
@@ -133,10 +148,13 @@ Finished runCalc(const QStringList& arguments, const QByteArray& input = {}) {
 
 // Bad lines are reported by their number, counting blank and comment lines, and the rest go on.
 TEST(SondrelCalcProgram, ConvertsStandardInputAndReportsTheBadLines) {
-    const Finished run = runCalc({}, "# header\n42.914 15 0\n1 2 x\n\n50\t20\t1000\n1 2\n");
+    // A comment longer than a read block, a CR LF line end and a last line without one.
+    const QByteArray input = "# header\n42.914 15 0\n1 2 x\n\n50\t20\t1000\r\n1 2\n#" +
+                             QByteArray(300000, 'x') + "\n35 15 0";
+    const Finished run = runCalc({}, input);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out.toStdString(),
-              converted({"42.914 15 0", "50 20 1000"}, Columns::Conductivity));
+              converted({"42.914 15 0", "50 20 1000", "35 15 0"}, Columns::Conductivity));
     EXPECT_EQ(run.err,
               "standard input:3: 'x' is not a number\n"
               "standard input:6: expected 3 numbers, found 2 fields\n");

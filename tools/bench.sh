@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Every performance figure of the README in one run, printed as a table with the machine it came
 # from: a reading through the two seawater computations, ASCII records through framing, reading
-# and computing, the whole window's reader, the latency from the last byte of a record to the
+# and computing, sondrel-calc on a million lines beside python3-gsw on the same file, the whole
+# window's reader, the latency from the last byte of a record to the
 # updated fields, the idle window, and the resident memory after a soak.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/deps.sh
+bash tools/deps.sh python3-gsw python3-numpy
 dir=build/bench
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release >&2
-cmake --build "$dir" --target sondrel_bench sondrel_window_bench sondrel_soak sondrel-sim >&2
+cmake --build "$dir" --target sondrel_bench sondrel_window_bench sondrel_soak sondrel-sim \
+    sondrel-calc >&2
 export QT_QPA_PLATFORM=offscreen
 soak_seconds=120
 
@@ -20,6 +22,53 @@ seawater=$("$dir/bench/sondrel_bench" --benchmark_format=csv 2>/dev/null)
 column() { # benchmark name, column number
     echo "$seawater" | LC_ALL=C awk -F, -v name="\"$1\"" -v col="$2" '$1 == name { printf "%.0f", $col }'
 }
+ratio() { # faster benchmark, slower benchmark: items/s of the first over the second
+    LC_ALL=C awk -v a="$(column "$1" 7)" -v b="$(column "$2" 7)" 'BEGIN { printf "%.1f", a / b }'
+}
+# A million lines of conductivity, temperature and pressure, the same every run.
+cast=$dir/cast.txt
+LC_ALL=C awk 'BEGIN { srand(1); for (i = 0; i < 1000000; ++i)
+    printf "%.3f %.3f %.3f\n", 30 + 30 * rand(), 30 * rand(), 1000 * rand() }' >"$cast"
+lines=1000000
+calc=$dir/tools/sondrel-calc/sondrel-calc
+seconds() { # command...: the best wall time of three runs
+    local best="" start end
+    for _ in 1 2 3; do
+        start=$(date +%s.%N)
+        "$@" >/dev/null
+        end=$(date +%s.%N)
+        best=$(LC_ALL=C awk -v s="$start" -v e="$end" -v b="$best" \
+            'BEGIN { t = e - s; print (b == "" || t < b) ? t : b }')
+    done
+    echo "$best"
+}
+per_second() { LC_ALL=C awk -v n="$lines" -v t="$1" 'BEGIN { printf "%.2f", n / t / 1e6 }'; }
+times() { LC_ALL=C awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", a / b }'; }
+calc_file=$(seconds "$calc" "$cast")
+calc_stdin=$(seconds sh -c 'cat "$1" | "$2"' sh "$cast" "$calc")
+# TEOS-10 through Debian's python3-gsw: salinity by gsw.SP_from_C as here, but its sound speed
+# (through absolute salinity and conservative temperature) is not the UNESCO one computed here,
+# so only the times compare. Reading, computing and writing, and the computing alone.
+gsw=$(/usr/bin/python3 - "$cast" "$dir/cast-gsw.txt" <<'PY'
+import sys, time
+import gsw, numpy as np
+best_total = best_compute = float("inf")
+for _ in range(3):
+    start = time.perf_counter()
+    c, t, p = np.loadtxt(sys.argv[1], unpack=True)
+    read = time.perf_counter()
+    sp = gsw.SP_from_C(c, t, p)
+    sa = gsw.SA_from_SP(sp, p, 0, 0)
+    speed = gsw.sound_speed(sa, gsw.CT_from_t(sa, t, p), p)
+    computed = time.perf_counter()
+    np.savetxt(sys.argv[2], np.column_stack((c, t, p, sp, speed)), fmt="%.17g", delimiter="\t")
+    best_total = min(best_total, time.perf_counter() - start)
+    best_compute = min(best_compute, computed - read)
+print(best_total, best_compute)
+PY
+)
+gsw_total=${gsw% *}
+gsw_compute=${gsw#* }
 window=$("$dir/bench/sondrel_window_bench" --records 1000 --idle-seconds 30 2>/dev/null)
 figure() { echo "$window" | awk -F'\t' -v name="$1" '$1 == name { print $2 }'; }
 if ! soak=$("$dir/tests/soak/sondrel_soak" --seconds "$soak_seconds" 2>/dev/null); then
@@ -43,10 +92,18 @@ load average $load before measuring.
 |---|---|---|
 | One reading through salinity and sound velocity | $(column readingThroughBothComputations 3) ns | \`build/bench/bench/sondrel_bench\` |
 | The same with the two-decimal rounding of the sound velocity | $(column readingWithTwoDecimalRounding 3) ns | \`build/bench/bench/sondrel_bench\` |
-| ASCII records framed, read and computed | $(column asciiRecordsFramedReadAndComputed 7) records/s | \`build/bench/bench/sondrel_bench\` |
+| ASCII records framed, read and computed | $(column asciiRecordsFramedReadAndComputed/bytes 7) records/s | \`build/bench/bench/sondrel_bench\` |
+| The same with the earlier reader through Qt text, same run | $(column asciiRecordsFramedReadAndComputed/qt_text 7) records/s (the reader in place $(ratio asciiRecordsFramedReadAndComputed/bytes asciiRecordsFramedReadAndComputed/qt_text) times as fast) | \`build/bench/bench/sondrel_bench\` |
+| sondrel-calc, a million lines of \`C T P\` from a named file | $(per_second "$calc_file") M lines/s | \`$calc $cast\` |
+| The same from standard input | $(per_second "$calc_stdin") M lines/s | \`cat $cast \| $calc\` |
+| python3-gsw and numpy, the same file read, converted and written | $(per_second "$gsw_total") M lines/s (sondrel-calc $(times "$gsw_total" "$calc_file") times as fast) | \`tools/bench.sh\` |
+| python3-gsw, the computing alone (SP_from_C, SA_from_SP, CT_from_t, sound_speed) | $(per_second "$gsw_compute") M lines/s (sondrel-calc, reading and writing too, $(times "$gsw_compute" "$calc_file") times as fast) | \`tools/bench.sh\` |
 | ASCII records through the whole window (display, labels, painting) | $(figure window_records_per_second) records/s | \`build/bench/bench/sondrel_window_bench\` |
 | Last byte of a record into a pseudo-terminal to the fields updated, median of 1000 | $(figure latency_median) µs | \`build/bench/bench/sondrel_window_bench\` |
 | The same, 99th percentile | $(figure latency_p99) µs | \`build/bench/bench/sondrel_window_bench\` |
 | Idle window, both ports open, every timer running, 30 s | $(figure idle_cpu) % of one core | \`build/bench/bench/sondrel_window_bench\` |
 | Resident memory after a ${soak_seconds}-s soak at 115200 baud | $soak_memory | \`build/bench/tests/soak/sondrel_soak --seconds $soak_seconds\` |
+
+gsw's TEOS-10 sound speed is not the UNESCO 1983 sound velocity that sondrel-calc writes: the two
+rows compare times, not values.
 TABLE

@@ -1,10 +1,10 @@
 #include "tools/sondrel-calc/calc_line.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <optional>
 #include <system_error>
-#include <vector>
 
 #include "seawater/salinity.h"
 #include "seawater/sound_velocity.h"
@@ -13,17 +13,39 @@ namespace sondrel_calc {
 
 namespace {
 
-constexpr std::string_view kBlanks = " \t";
+constexpr std::size_t kNumbers = 3;
 
-std::vector<std::string_view> splitFields(std::string_view line) {
-    std::vector<std::string_view> fields;
-    std::size_t pos = line.find_first_not_of(kBlanks);
-    while (pos != std::string_view::npos) {
-        const std::size_t end = line.find_first_of(kBlanks, pos);
-        fields.push_back(line.substr(pos, end - pos));
-        pos = line.find_first_not_of(kBlanks, end);
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// The first three blank-separated fields of the line, and how many there are in all.
+struct Fields {
+    std::array<std::string_view, kNumbers> first;
+    std::size_t count = 0;
+};
+
+Fields splitFields(std::string_view line) {
+    Fields fields;
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    while (true) {
+        while (p != end && isBlank(*p)) {
+            ++p;
+        }
+        if (p == end) {
+            return fields;
+        }
+        const char* const start = p;
+        while (p != end && !isBlank(*p)) {
+            ++p;
+        }
+        if (fields.count < kNumbers) {
+            fields.first[fields.count] =
+                std::string_view(start, static_cast<std::size_t>(p - start));
+        }
+        ++fields.count;
     }
-    return fields;
 }
 
 std::optional<double> parseNumber(std::string_view text) {
@@ -35,56 +57,100 @@ std::optional<double> parseNumber(std::string_view text) {
     return value;
 }
 
-// Shortest text that reads back to the same value.
-template <typename Number>
-std::string format(Number value) {
-    std::array<char, 32> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    return std::string(buffer.data(), result.ptr);
+// Whether a field that read as a number already is the text to_chars writes for it, so that it
+// can be echoed as it stands: plain decimal without redundant zeros, at most 15 significant
+// digits (no other text of as few digits reads as the same double, so these are its shortest
+// digits), and no longer than the scientific form, which to_chars would take instead.
+bool isShortestText(std::string_view text) {
+    if (text.starts_with('-')) {
+        text.remove_prefix(1);
+    }
+    const std::size_t point = text.find('.');
+    const std::string_view whole = text.substr(0, point);
+    if (text.find_first_not_of("0123456789.") != std::string_view::npos || whole.empty() ||
+        (whole.size() > 1 && whole.front() == '0') ||
+        (point != std::string_view::npos && (point + 1 == text.size() || text.back() == '0'))) {
+        return false;
+    }
+    const std::size_t first = text.find_first_not_of("0.");
+    if (first == std::string_view::npos) {
+        return true;  // "0"
+    }
+    const std::size_t last = text.find_last_not_of("0.");
+    const bool pointInside = point != std::string_view::npos && first < point && point < last;
+    const std::size_t digits = last - first + 1 - (pointInside ? 1 : 0);
+    const auto leadingExponent =
+        whole != "0" ? static_cast<long>(whole.size()) - 1 : -static_cast<long>(first - point);
+    // d.ddde+XX, with at least two exponent digits.
+    const std::size_t scientific = digits + (digits > 1 ? 1 : 0) + 2 +
+                                   (leadingExponent >= 100 || leadingExponent <= -100 ? 3 : 2);
+    return digits <= 15 && text.size() <= scientific;
 }
 
-std::string format(std::optional<double> value) {
-    return value ? format(*value) : "-";
+// Shortest text that reads back to the same value, "-" for none. Room for the longest double
+// text (24 characters) is left by the caller.
+template <typename Number>
+char* format(char* at, Number value) {
+    return std::to_chars(at, at + 32, value).ptr;
+}
+
+char* format(char* at, std::optional<double> value) {
+    if (!value) {
+        *at = '-';
+        return at + 1;
+    }
+    return format(at, *value);
 }
 
 }  // namespace
 
-LineOutcome convertLine(std::string_view line, Columns columns) {
+LineKind convertLine(std::string_view line, Columns columns, std::string& text) {
     // Files written on Windows end their lines in CR LF.
     if (line.ends_with('\r')) {
         line.remove_suffix(1);
     }
-    const std::vector<std::string_view> fields = splitFields(line);
-    if (fields.empty() || fields.front().starts_with('#')) {
-        return {LineOutcome::Kind::Skipped, {}};
+    const Fields fields = splitFields(line);
+    if (fields.count == 0 || fields.first[0].starts_with('#')) {
+        return LineKind::Skipped;
     }
-    if (fields.size() != 3) {
-        return {LineOutcome::Kind::Malformed,
-                "expected 3 numbers, found " + format(fields.size()) + " fields"};
+    std::array<char, 5 * 33> buffer;
+    if (fields.count != kNumbers) {
+        text += "expected 3 numbers, found ";
+        text.append(buffer.data(), format(buffer.data(), fields.count));
+        text += " fields";
+        return LineKind::Malformed;
     }
-    std::array<double, 3> values{};
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        const auto value = parseNumber(fields[i]);
+    std::array<double, kNumbers> values{};
+    for (std::size_t i = 0; i < kNumbers; ++i) {
+        const auto value = parseNumber(fields.first[i]);
         if (!value) {
-            std::string reason = "'";
-            reason.append(fields[i]).append("' is not a number");
-            return {LineOutcome::Kind::Malformed, std::move(reason)};
+            text.append("'").append(fields.first[i]).append("' is not a number");
+            return LineKind::Malformed;
         }
         values[i] = *value;
     }
     const auto [first, temperature, decibars] = values;
     const double bar = decibars / 10;
 
-    std::string out = format(first) + '\t' + format(temperature) + '\t' + format(decibars);
+    // Most inputs are written as the program writes numbers; those are copied, not formatted.
+    char* at = buffer.data();
+    for (std::size_t i = 0; i < kNumbers; ++i) {
+        const std::string_view field = fields.first[i];
+        at = isShortestText(field) && field.size() < 32 ? std::copy(field.begin(), field.end(), at)
+                                                        : format(at, values[i]);
+        *at++ = '\t';
+    }
     std::optional<double> salinity = first;
     if (columns == Columns::Conductivity) {
         salinity = seawater::practicalSalinity(first / 10, temperature, bar);
-        out += '\t' + format(salinity);
+        at = format(at, salinity);
+        *at++ = '\t';
     }
     const auto velocity =
         salinity ? seawater::soundVelocity(*salinity, temperature, bar) : std::nullopt;
-    out += '\t' + format(velocity);
-    return {LineOutcome::Kind::Converted, std::move(out)};
+    at = format(at, velocity);
+    text.append(buffer.data(), at);
+    return LineKind::Converted;
 }
 
 }  // namespace sondrel_calc

@@ -11,14 +11,10 @@ enum class Columns {
     Salinity,      // practical salinity, temperature [degC], pressure [dbar]
 };
 
-struct LineOutcome {
-    enum class Kind {
-        Skipped,    // blank line or # comment
-        Converted,  // text is the output line, without its line end
-        Malformed,  // text says why the line is not three numbers
-    };
-    Kind kind;
-    std::string text;
+enum class LineKind {
+    Skipped,    // blank line or # comment
+    Converted,  // the output line, without its line end, was appended
+    Malformed,  // why the line is not three numbers was appended
 };
 
 // One input line to one TAB-separated output line: the three inputs, then (for conductivity
@@ -26,6 +22,8 @@ struct LineOutcome {
 // unrounded sound velocity. Numbers are read and written with "." whatever the locale, each
 // written as the shortest text that reads back to the same double. A value that cannot be
 // computed (negative conductivity ratio, negative salinity, overflow) is written as "-".
-LineOutcome convertLine(std::string_view line, Columns columns);
+// The output line or the reason is appended to `text`, so that a whole block of lines can be
+// gathered in one string.
+LineKind convertLine(std::string_view line, Columns columns, std::string& text);
 
 }  // namespace sondrel_calc

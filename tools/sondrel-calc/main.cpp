@@ -1,8 +1,10 @@
 // sondrel-calc: practical salinity and sound velocity for lines of readings, computed by the
 // same code as the Sondrel Converter window.
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
-#include <fstream>
 #include <iostream>
 #include <string_view>
 #include <system_error>
@@ -46,17 +48,33 @@ a file could not be, 2 for an unknown option.
 )";
 
 bool convertFile(const std::string& path, sondrel_calc::Columns columns) {
-    if (path == "-") {
-        return sondrel_calc::convertStream(std::cin, "standard input", columns, std::cout,
-                                           std::cerr);
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const bool standardInput = path == "-";
+    const int fd = standardInput ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         std::cerr << "sondrel-calc: cannot open " << path << ": "
                   << std::generic_category().message(errno) << '\n';
         return false;
     }
-    return sondrel_calc::convertStream(in, path, columns, std::cout, std::cerr);
+    const sondrel_calc::StreamEnds ends{
+        [fd](char* data, std::size_t size) {
+            ssize_t count = 0;
+            do {
+                count = ::read(fd, data, size);
+            } while (count < 0 && errno == EINTR);
+            return static_cast<std::ptrdiff_t>(count);
+        },
+        [](std::string_view text) {
+            std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
+        },
+        [](std::string_view text) {
+            std::cerr.write(text.data(), static_cast<std::streamsize>(text.size()));
+        }};
+    const bool ok =
+        sondrel_calc::convertStream(ends, standardInput ? "standard input" : path, columns);
+    if (!standardInput) {
+        ::close(fd);
+    }
+    return ok;
 }
 
 }  // namespace

@@ -56,20 +56,6 @@ AsciiReading readAsciiRecord(QByteArrayView record) {
         }
         start = tab + 1;
     }
-    const auto field = [&](std::size_t index) {
-        return index < count ? number(fields[index]) : std::nullopt;
-    };
-    AsciiReading reading;
-    const auto pressure = field(2);
-    if (!pressure) {
-        return reading;
-    }
-    reading.pressure = *pressure / 10;
-    const auto conductivity = field(0);
-    if (!conductivity) {
-        return reading;
-    }
-    reading.conductivity = *conductivity / 10;
-    reading.temperature = field(4);
-    return reading;
+    return readInStoringOrder(
+        [&](std::size_t index) { return index < count ? number(fields[index]) : std::nullopt; });
 }

@@ -97,7 +97,7 @@ load average $load before measuring.
 | sondrel-calc, a million lines of \`C T P\` from a named file | $(per_second "$calc_file") M lines/s | \`$calc $cast\` |
 | The same from standard input | $(per_second "$calc_stdin") M lines/s | \`cat $cast \| $calc\` |
 | python3-gsw and numpy, the same file read, converted and written | $(per_second "$gsw_total") M lines/s (sondrel-calc $(times "$gsw_total" "$calc_file") times as fast) | \`tools/bench.sh\` |
-| python3-gsw, the computing alone (SP_from_C, SA_from_SP, CT_from_t, sound_speed) | $(per_second "$gsw_compute") M lines/s (sondrel-calc, reading and writing too, $(times "$gsw_compute" "$calc_file") times as fast) | \`tools/bench.sh\` |
+| python3-gsw, the computing alone (SP_from_C, SA_from_SP, CT_from_t, sound_speed) | $(per_second "$gsw_compute") M lines/s (sondrel-calc, with its reading and writing, $(times "$gsw_compute" "$calc_file") times this rate) | \`tools/bench.sh\` |
 | ASCII records through the whole window (display, labels, painting) | $(figure window_records_per_second) records/s | \`build/bench/bench/sondrel_window_bench\` |
 | Last byte of a record into a pseudo-terminal to the fields updated, median of 1000 | $(figure latency_median) µs | \`build/bench/bench/sondrel_window_bench\` |
 | The same, 99th percentile | $(figure latency_p99) µs | \`build/bench/bench/sondrel_window_bench\` |

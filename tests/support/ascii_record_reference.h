@@ -14,23 +14,10 @@
 inline AsciiReading readAsciiRecordThroughText(QByteArrayView record) {
     const QString text = QString::fromLatin1(record);
     const QList<QStringView> fields = QStringView(text).split(u'\t');
-    const auto field = [&](qsizetype index) -> std::optional<double> {
+    return readInStoringOrder([&](qsizetype index) -> std::optional<double> {
         if (index >= fields.size()) {
             return std::nullopt;
         }
         return number_text::parseInstrument(fields[index]);
-    };
-    AsciiReading reading;
-    const auto pressure = field(2);
-    if (!pressure) {
-        return reading;
-    }
-    reading.pressure = *pressure / 10;
-    const auto conductivity = field(0);
-    if (!conductivity) {
-        return reading;
-    }
-    reading.conductivity = *conductivity / 10;
-    reading.temperature = field(4);
-    return reading;
+    });
 }

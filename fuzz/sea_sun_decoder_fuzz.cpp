@@ -36,16 +36,8 @@ const BitTable& table() {
     return built;
 }
 
-double held(const sea_sun::Values& values, Channel channel) {
-    switch (channel) {
-        case Channel::Pressure:
-            return values.pressure;
-        case Channel::Temperature:
-            return values.temperature;
-        case Channel::Conductivity:
-            break;
-    }
-    return values.conductivity;
+double held(sea_sun::Values values, Channel channel) {
+    return sea_sun::valueOf(values, channel);
 }
 
 bool sameExcept(const sea_sun::Values& a, const sea_sun::Values& b, Channel channel) {

@@ -54,6 +54,12 @@ std::optional<Channel> channelNamed(int number) {
     }
 }
 
+unsigned char byteAt(const QByteArray& block, qsizetype index) {
+    return static_cast<unsigned char>(block.at(index));
+}
+
+}  // namespace
+
 double& valueOf(Values& values, Channel channel) {
     switch (channel) {
         case Channel::Pressure:
@@ -65,12 +71,6 @@ double& valueOf(Values& values, Channel channel) {
     }
     return values.conductivity;
 }
-
-unsigned char byteAt(const QByteArray& block, qsizetype index) {
-    return static_cast<unsigned char>(block.at(index));
-}
-
-}  // namespace
 
 double convert(Channel channel, int rawCount) {
     switch (channel) {

@@ -29,6 +29,9 @@ struct Values {
     double conductivity = 0;
 };
 
+// The field that a channel's words set.
+double& valueOf(Values& values, Channel channel);
+
 // A label that gets a new text.
 struct LabelUpdate {
     Channel channel;

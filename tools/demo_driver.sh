@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Runs the demo on the X display in $DISPLAY and presses both "Start Connection" buttons the
 # way a user would, with the mouse. Sourced by the demo test and the screenshot script; it
-# defines start_demo, wait_for_telegrams and stop_demo.
+# defines start_demo, wait_for_window, wait_for_telegrams and stop_demo.
 
 # Centres of the buttons in window coordinates, from the window's form.
 readonly INPUT_START=(300 64)
 readonly OUTPUT_START=(300 277)
+# "Trend ..." shows only in the widened window.
+readonly TREND_BUTTON=(546 372)
 
 # start_demo BIN_DIR OUTPUT_FILE [demo options]: starts the demo, waits for the window and
 # clicks both buttons; on a loaded machine the first clicks can come before the window takes
@@ -16,17 +18,24 @@ start_demo() {
     shift 2
     SONDREL_BIN_DIR="$bin" bash "$(dirname "${BASH_SOURCE[0]}")/demo.sh" "$@" >"$out" 2>&1 &
     DEMO_PID=$!
-    DEMO_WINDOW=
-    for _ in $(seq 300); do
-        DEMO_WINDOW=$(xdotool search --onlyvisible --name "Sondrel  Converter" 2>/dev/null | head -n 1)
-        [[ -n "$DEMO_WINDOW" ]] && break
-        sleep 0.1
-    done
-    [[ -n "$DEMO_WINDOW" ]] || { echo "the window did not appear" >&2; return 1; }
+    DEMO_WINDOW=$(wait_for_window "Sondrel  Converter") ||
+        { echo "the window did not appear" >&2; return 1; }
     for _ in 1 2 3; do
         click "${INPUT_START[@]}"
         click "${OUTPUT_START[@]}"
         wait_for_telegrams "$out" 1 10 && return 0
+    done
+    return 1
+}
+
+# wait_for_window TITLE: prints the id of the first visible window with a title matching TITLE,
+# once there is one; false if none shows within 30 s.
+wait_for_window() {
+    local id
+    for _ in $(seq 300); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+        [[ -n "$id" ]] && { echo "$id"; return 0; }
+        sleep 0.1
     done
     return 1
 }

@@ -115,6 +115,8 @@ void frm_trend::addQuantity(TrendHistory::Quantity quantity, const QString& titl
     curves.axis->setTitleBrush(colour);
     curves.axis->setLabelsColor(colour);
     curves.axis->setLinePenColor(colour);
+    // One grid, the sound velocity's: the other scales' lines would cross it at odd heights.
+    curves.axis->setGridLineVisible(quantity == TrendHistory::SoundVelocity);
     chart_->addAxis(curves.axis, side);
     curves.dots = new QScatterSeries(chart_);
     curves.dots->setMarkerSize(5);
@@ -123,10 +125,8 @@ void frm_trend::addQuantity(TrendHistory::Quantity quantity, const QString& titl
     for (std::size_t i = 0; i < kLinesPerQuantity; ++i) {
         auto* line = new QLineSeries(chart_);
         line->setColor(colour);
+        chart_->addSeries(line);
         curves.lines.push_back(line);
-    }
-    for (QXYSeries* series : curves.lines) {
-        chart_->addSeries(series);
     }
     chart_->addSeries(curves.dots);
     for (QAbstractSeries* series : chart_->series()) {

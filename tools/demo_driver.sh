@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Runs the demo on the X display in $DISPLAY and presses both "Start Connection" buttons the
 # way a user would, with the mouse. Sourced by the demo test and the screenshot script; it
-# defines start_demo, choose_log, wait_for_telegrams and stop_demo.
+# defines start_demo, wait_for_window, choose_log, wait_for_telegrams and stop_demo.
 
 # Centres of the buttons in window coordinates, from the window's form.
 readonly INPUT_START=(300 64)
 readonly OUTPUT_START=(300 277)
 readonly LOG_BROWSE=(48 353)
+# "Trend ..." shows only in the widened window.
+readonly TREND_BUTTON=(546 372)
 
 # start_demo BIN_DIR OUTPUT_FILE [demo options]: starts the demo, waits for the window and
 # clicks both buttons; on a loaded machine the first clicks can come before the window takes
@@ -17,13 +19,8 @@ start_demo() {
     shift 2
     SONDREL_BIN_DIR="$bin" bash "$(dirname "${BASH_SOURCE[0]}")/demo.sh" "$@" >"$out" 2>&1 &
     DEMO_PID=$!
-    DEMO_WINDOW=
-    for _ in $(seq 300); do
-        DEMO_WINDOW=$(xdotool search --onlyvisible --name "Sondrel  Converter" 2>/dev/null | head -n 1)
-        [[ -n "$DEMO_WINDOW" ]] && break
-        sleep 0.1
-    done
-    [[ -n "$DEMO_WINDOW" ]] || { echo "the window did not appear" >&2; return 1; }
+    DEMO_WINDOW=$(wait_for_window "Sondrel  Converter") ||
+        { echo "the window did not appear" >&2; return 1; }
     for _ in 1 2 3; do
         click "${INPUT_START[@]}"
         click "${OUTPUT_START[@]}"
@@ -35,8 +32,8 @@ start_demo() {
 # choose_log PATH: picks the log file through the real chooser and answers its question Yes.
 choose_log() {
     click "${LOG_BROWSE[@]}"
-    wait_for_window "Save As" && xdotool type --delay 20 "$1" && xdotool key Return
-    wait_for_window "Log file" && xdotool key Return
+    wait_for_window "Save As" >/dev/null && xdotool type --delay 20 "$1" && xdotool key Return
+    wait_for_window "Log file" >/dev/null && xdotool key Return
     for _ in $(seq 100); do
         [[ -s "$1" ]] && return 0
         sleep 0.1
@@ -45,12 +42,15 @@ choose_log() {
     return 1
 }
 
+# wait_for_window TITLE: prints the id of the first visible window with a title matching TITLE,
+# once there is one; false if none shows within 30 s.
 wait_for_window() {
-    for _ in $(seq 100); do
-        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 && return 0
+    local id
+    for _ in $(seq 300); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+        [[ -n "$id" ]] && { echo "$id"; return 0; }
         sleep 0.1
     done
-    echo "no window \"$1\"" >&2
     return 1
 }
 

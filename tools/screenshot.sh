@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes pictures of the window with simulated data flowing: docs/window.png as it opens and
-# docs/window-wide.png widened to show the calculator; then docs/stale.png of a CTD that has
-# fallen silent. Runs under a virtual display.
+# docs/window-wide.png widened to show the calculator, and docs/trend.png of the trend window
+# after two and a half minutes of readings; then docs/stale.png of a CTD that has fallen silent.
+# Runs under a virtual display.
 #   bash tools/screenshot.sh [BUILD_DIR]   (default: build/release, built if missing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,6 +25,10 @@ xvfb-run -a -s "-screen 0 800x700x24" bash -c "
     xdotool windowsize \"\$DEMO_WINDOW\" 610 533
     sleep 1
     import -window \"\$DEMO_WINDOW\" docs/window-wide.png
+    click \"\${TREND_BUTTON[@]}\"
+    trend=\$(wait_for_window '^Trend\$') || { echo 'the trend window did not appear' >&2; exit 1; }
+    sleep 150
+    import -window \"\$trend\" docs/trend.png
     stop_demo
 "
 # Ten records, then silence on an open line; the picture is taken well past the stale limit of
@@ -39,4 +44,4 @@ xvfb-run -a -s "-screen 0 800x700x24" bash -c "
     import -window \"\$DEMO_WINDOW\" docs/stale.png
     stop_demo
 "
-echo "wrote docs/window.png, docs/window-wide.png and docs/stale.png"
+echo "wrote docs/window.png, docs/window-wide.png, docs/trend.png and docs/stale.png"

@@ -33,15 +33,6 @@ std::vector<std::string_view> split(std::string_view text, char separator) {
     }
 }
 
-std::optional<double> number(std::string_view text) {
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 // A converted line: the three inputs as read, then one or two results, each "-" or a finite
 // number.
 void checkConverted(const std::string& text, Columns columns) {
@@ -50,7 +41,7 @@ void checkConverted(const std::string& text, Columns columns) {
     FUZZ_CHECK(columnsOut.size() == (columns == Columns::Conductivity ? 5u : 4u));
     for (std::size_t i = 3; i < columnsOut.size(); ++i) {
         if (columnsOut[i] != "-") {
-            const auto value = number(columnsOut[i]);
+            const auto value = sondrel_calc::parseNumber(columnsOut[i]);
             FUZZ_CHECK(value && std::isfinite(*value));
         }
     }
@@ -73,7 +64,7 @@ void checkInputsKept(std::string_view line, const std::string& text) {
     FUZZ_CHECK(fields.size() == 3);
     const auto out = split(text, '\t');
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        const auto read = number(fields[i]);
+        const auto read = sondrel_calc::parseNumber(fields[i]);
         FUZZ_CHECK(read);
         std::array<char, 32> shortest{};
         const char* const end =

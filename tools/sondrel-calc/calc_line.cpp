@@ -48,15 +48,6 @@ Fields splitFields(std::string_view line) {
     }
 }
 
-std::optional<double> parseNumber(std::string_view text) {
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 // Whether a field that read as a number already is the text to_chars writes for it, so that it
 // can be echoed as it stands: plain decimal without redundant zeros, at most 15 significant
 // digits (no other text of as few digits reads as the same double, so these are its shortest
@@ -103,6 +94,15 @@ char* format(char* at, std::optional<double> value) {
 }
 
 }  // namespace
+
+std::optional<double> parseNumber(std::string_view text) {
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
 
 LineKind convertLine(std::string_view line, Columns columns, std::string& text) {
     // Files written on Windows end their lines in CR LF.

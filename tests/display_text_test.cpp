@@ -1,53 +1,41 @@
 #include <gtest/gtest.h>
 
+#include <string_view>
+
 #include "input/display_text.h"
 #include "input/sea_sun_block_text.h"
 
 namespace {
 
-QString units(std::initializer_list<char16_t> codes) {
-    QString text;
-    for (const char16_t c : codes) {
-        text += QChar(c);
-    }
-    return text;
+using namespace std::literals;
+
+// Code units as they are, lone surrogates included.
+QString units(std::u16string_view codes) {
+    return QStringView(codes.data(), static_cast<qsizetype>(codes.size())).toString();
 }
 
 TEST(DisplayText, KeepsWhatATextBoxShowsSafelyAndReplacesTheRest) {
     const struct {
         const char* name;
-        QString received;
-        QString shown;
+        std::u16string_view received, shown;
     } cases[] = {
-        {"printable text", units({u'A', 0x00e9, 0x4e2d}), units({u'A', 0x00e9, 0x4e2d})},
-        {"C0 and C1 controls", units({0x0000, 0x000d, 0x001b, 0x0085}),
-         units({0xfffd, 0xfffd, 0xfffd, 0xfffd})},
-        {"bidirectional override and separators", units({0x202e, 0x2028, 0x2029}),
-         units({0xfffd, 0xfffd, 0xfffd})},
-        {"text document markers", units({0xfdd0, 0xfffc, 0xfffe, 0xffff}),
-         units({0xfffd, 0xfffd, 0xfffd, 0xfffd})},
-        {"lone surrogates", units({0xd83d, u'x', 0xde00, 0xd83d}),
-         units({0xfffd, u'x', 0xfffd, 0xfffd})},
-        {"a surrogate pair is one character", units({0xd83d, 0xde00}), units({0xd83d, 0xde00})},
-        {"a pair naming a non-character", units({0xd83f, 0xdffe}), units({0xfffd})},
+        {"printable text", u"A\u00e9\u4e2d"sv, u"A\u00e9\u4e2d"sv},
+        {"C0 and C1 controls", u"\0\r\x1b\x85"sv, u"\xfffd\xfffd\xfffd\xfffd"sv},
+        {"bidirectional override and separators", u"\u202e\u2028\u2029"sv, u"\xfffd\xfffd\xfffd"sv},
+        {"text document markers", u"\ufdd0\ufffc\ufffe\uffff"sv, u"\xfffd\xfffd\xfffd\xfffd"sv},
+        {"lone surrogates", u"\xd83dx\xde00\xd83d"sv, u"\xfffdx\xfffd\xfffd"sv},
+        {"a surrogate pair is one character", u"\U0001f600"sv, u"\U0001f600"sv},
+        {"a pair naming a non-character", u"\U0001fffe"sv, u"\xfffd"sv},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(displayText(c.received), c.shown) << c.name;
+        EXPECT_EQ(displayText(units(c.received)), units(c.shown)) << c.name;
     }
 }
 
 TEST(SeaSunBlockText, PairsOfBytesLowHalfFirst) {
-    const struct {
-        QByteArray block;
-        QString shown;
-    } cases[] = {
-        {QByteArray("\x41\x00\x2d\x4e\x42", 5), units({u'A', 0x4e2d, u'B'})},
-        {QByteArray(4, '\0'), units({0xfffd, 0xfffd})},
-        {QByteArray("\x3d\xd8\x00\xde", 4), units({0xd83d, 0xde00})},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(sea_sun::blockText(c.block), c.shown) << c.block.toHex().toStdString();
-    }
+    EXPECT_EQ(sea_sun::blockText(QByteArray("\x41\x00\x2d\x4e\x42", 5)), units(u"A\u4e2dB"sv));
+    EXPECT_EQ(sea_sun::blockText(QByteArray(4, '\0')), units(u"\xfffd\xfffd"sv));
+    EXPECT_EQ(sea_sun::blockText(QByteArray("\x3d\xd8\x00\xde", 4)), units(u"\U0001f600"sv));
 }
 
 }  // namespace

@@ -11,7 +11,10 @@
 namespace {
 
 constexpr int kPort = 3;
-const QByteArray kExample = "0035.008\tMS/CM\t-00.750\tDBAR\t15.500\tC";
+
+QByteArray recordLine(const char* conductivity, const char* pressure, const char* temperature) {
+    return asciiRecord(conductivity, pressure, temperature) + "\r\n";
+}
 
 // The real window with real serial ports, reading from a pseudo-terminal mapped to kPort.
 class InputTest : public WindowTest {
@@ -24,103 +27,75 @@ protected:
 
     SerialPort* port() { return find<SerialPort>("Com_in"); }
     QString status() { return text("lb_in_status"); }
-    bool send(const QByteArray& bytes) { return device.pty().write(bytes); }
-    bool waitFor(const char* label, const QString& shown) {
-        return QTest::qWaitFor([&] { return text(label) == shown; });
-    }
-    bool waitForIncoming(const QString& part) {
-        return QTest::qWaitFor([&] { return text("Text4").contains(part); });
-    }
-    // Connects and reads a record, so that the fields hold known values.
-    void connectAndRead() {
-        click("Command3");
-        ASSERT_TRUE(port()->isOpen());
-        ASSERT_TRUE(send("\r\n" + asciiRecord("30", "10", "9.5") + "\r\n"));
-        ASSERT_TRUE(waitFor("lb_temp", "9.5"));
+    QString stored() { return settings_store::portConfiguration(settings_store::kInputKey); }
+    // Sends the bytes and waits until `box` shows `part`.
+    bool sendUntil(const QByteArray& bytes, const char* box, const QString& part) {
+        return device.pty().write(bytes) &&
+               QTest::qWaitFor([&] { return text(box).contains(part); });
     }
 
     test_support::PtyDevice device{kPort};
 };
 
-TEST_F(InputTest, RecordsAreShownAndComputed) {
+// A bad field leaves the fields before it stored and reopens the port with an empty buffer, so
+// the next record read is the first framed by two line ends.
+TEST_F(InputTest, RecordsAreShownComputedAndABadOneReopens) {
     click("Command3");
     ASSERT_TRUE(port()->isOpen());
-    EXPECT_EQ(settings_store::portConfiguration(settings_store::kInputKey), "3:19200,N,8,1");
+    EXPECT_EQ(stored(), "3:19200,N,8,1");
     EXPECT_EQ(status(), "Connected: " + device.path() + " 19200,N,8,1");
 
-    ASSERT_TRUE(send("TAIL\r"));
-    ASSERT_TRUE(waitForIncoming("TAIL"));
-    ASSERT_TRUE(send("\n" + kExample + "\r\n"));
-    ASSERT_TRUE(waitFor("lb_temp", "15.5"));
+    // One line break per CR LF, even when a piece ends between CR and LF.
+    ASSERT_TRUE(sendUntil("TAIL\r", "Text4", "TAIL"));
+    ASSERT_TRUE(sendUntil("\n" + recordLine("0035.008", "-00.750", "15.500"), "lb_temp", "15.5"));
+    EXPECT_EQ(text("Text4"), "TAIL\n0035.008\tMS/CM\t-00.750\tDBAR\t15.500\tC\n");
     EXPECT_EQ(text("lb_con"), "3.5008");
     EXPECT_EQ(text("lb_press"), "-0.75");
     EXPECT_DOUBLE_EQ(window().pressure, -0.075);
     EXPECT_GT(window().soundvelocity, 1450);
     EXPECT_EQ(text("lb_sound"), QString::number(window().soundvelocity, 'g', 15));
-    // One line break per CR LF, even when a piece ends between CR and LF.
-    EXPECT_EQ(text("Text4"), "TAIL\n" + QString::fromLatin1(kExample) + "\n");
 
-    // A German desktop reads the same numbers and shows decimal commas. Of several records in
-    // one piece, every one is read and the newest stays.
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    ASSERT_TRUE(send(asciiRecord("30", "10", "1") + "\r\n" +
-                     asciiRecord("0032.5", "-00.750", "3.25") + "\r\n"));
-    ASSERT_TRUE(waitFor("lb_temp", "3,25"));
-    EXPECT_EQ(text("lb_con"), "3,25");
-    EXPECT_EQ(text("lb_press"), "-0,75");
-    EXPECT_TRUE(dialogs.messages.empty());
-}
-
-// A bad field leaves the fields before it stored and reopens the port with an empty buffer, so
-// the next record read is the first framed by two line ends.
-TEST_F(InputTest, ABadRecordReopensAndOnlyTheNextFramedRecordIsRead) {
-    connectAndRead();
-    ASSERT_TRUE(send(asciiRecord("ABC", "-01.000", "16.000") + "\r\n"));
-    ASSERT_TRUE(waitForIncoming("ABC"));
+    ASSERT_TRUE(sendUntil(recordLine("ABC", "-01.000", "16.000"), "Text4", "ABC"));
     EXPECT_DOUBLE_EQ(window().pressure, -0.1) << "pressure is stored before the bad field";
-    EXPECT_DOUBLE_EQ(window().conductivity, 3.0);
-    EXPECT_DOUBLE_EQ(window().temperature, 9.5);
-    EXPECT_EQ(text("lb_press"), "10");
+    EXPECT_DOUBLE_EQ(window().conductivity, 3.5008);
+    EXPECT_EQ(text("lb_press"), "-0.75");
     EXPECT_TRUE(port()->isOpen());
     EXPECT_TRUE(status().endsWith(", 1 record rejected"));
+    ASSERT_TRUE(sendUntil(recordLine("0040.000", "-02.000", "17.000"), "Text4", "0040.000"));
+    EXPECT_EQ(text("lb_temp"), "15.5");
+    ASSERT_TRUE(sendUntil(recordLine("0041.000", "-03.000", "18.000"), "lb_temp", "18"));
 
-    ASSERT_TRUE(send(asciiRecord("0040.000", "-02.000", "17.000") + "\r\n"));
-    ASSERT_TRUE(waitForIncoming("0040.000"));
-    EXPECT_EQ(text("lb_temp"), "9.5");
-    ASSERT_TRUE(send(asciiRecord("0041.000", "-03.000", "18.000") + "\r\n"));
-    ASSERT_TRUE(waitFor("lb_temp", "18"));
-    EXPECT_EQ(text("lb_con"), "4.1");
+    // A German desktop shows decimal commas. Of several records in one piece the newest stays.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    ASSERT_TRUE(
+        sendUntil(recordLine("30", "10", "1") + recordLine("0032.5", "1", "3.25"), "lb_temp", ","));
+    EXPECT_EQ(text("lb_temp"), "3,25");
+    EXPECT_EQ(text("lb_con"), "3,25");
+    // A restart keeps the receive buffer: the line end of the last record frames the next.
+    click("Command3");
+    ASSERT_TRUE(sendUntil(recordLine("31", "10", "8.5"), "lb_temp", "8,5"));
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-// Reading goes on through a restart (the receive buffer outlives the reopen, so the line end
-// of the last record frames the next), a Sea & Sun start on the same device (which fails
-// silently), line noise that would grow the incoming-data box without bound, and an unplugged
-// device that comes back.
-TEST_F(InputTest, ReadingSurvivesRestartsNoiseAndUnplugging) {
-    connectAndRead();
+// Reading goes on through a Sea & Sun start on the same device (which fails silently), line
+// noise that would grow the incoming-data box without bound, and an unplugged device.
+TEST_F(InputTest, ReadingSurvivesAHeldDeviceNoiseAndUnplugging) {
     click("Command3");
-    EXPECT_TRUE(port()->isOpen());
-    ASSERT_TRUE(send(asciiRecord("31", "10", "8.5") + "\r\n"));
-    ASSERT_TRUE(waitFor("lb_temp", "8.5"));
-
     choose("op_sst");
     type("Text2", "1200,O,8,1");
     click("Command3");
     EXPECT_FALSE(find<SerialPort>("Com_SST")->isOpen());
     EXPECT_FALSE(find<Timer>("timer_sst")->isEnabled());
     EXPECT_EQ(status(), "Not connected: " + device.path() + " is held by the Kestrane connection");
-    EXPECT_EQ(settings_store::portConfiguration(settings_store::kInputKey), "3:1200,O,8,1");
+    EXPECT_EQ(stored(), "3:1200,O,8,1");
     EXPECT_TRUE(port()->isOpen());
 
     for (int i = 0; i < 64; ++i) {
-        ASSERT_TRUE(send(QByteArray(4096, 'x')));
+        ASSERT_TRUE(device.pty().write(QByteArray(4096, 'x')));
     }
-    ASSERT_TRUE(send("END"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return text("Text4").remove(u'\n').endsWith("xEND"); }));
+    ASSERT_TRUE(sendUntil("END\r\n" + recordLine("30", "10", "7.5"), "lb_temp", "7.5"));
+    EXPECT_TRUE(text("Text4").remove(u'\n').contains("xEND"));
     EXPECT_LT(text("Text4").size(), 128 * 1024);
-    ASSERT_TRUE(send("\r\n" + asciiRecord("30", "10", "7.5") + "\r\n"));
-    ASSERT_TRUE(waitFor("lb_temp", "7.5"));
 
     device.unplug();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !port()->isOpen(); }));
@@ -128,14 +103,11 @@ TEST_F(InputTest, ReadingSurvivesRestartsNoiseAndUnplugging) {
     device.plugIn();
     ASSERT_TRUE(QTest::qWaitFor([&] { return port()->isOpen(); }, 10000));
     EXPECT_TRUE(status().startsWith("Connected: "));
-    ASSERT_TRUE(send("\r\n" + asciiRecord("30", "10", "6.5") + "\r\n"));
-    EXPECT_TRUE(waitFor("lb_temp", "6.5"));
-    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(sendUntil("\r\n" + recordLine("30", "10", "6.5"), "lb_temp", "6.5"));
 }
 
 // A failed start closes the port and stops at the failing step: only an unusable port number is
-// told in a message box, and the boxes are remembered once both have been accepted. The status
-// line says why in every case, a device held by another program included.
+// told in a message box. The status line says why in every case, a busy device included.
 TEST_F(InputTest, AFailedStartStopsAtTheFailingStep) {
     test_support::mapPort(9, device.path() + "-gone");
     const test_support::PtyDevice held(8);
@@ -143,16 +115,15 @@ TEST_F(InputTest, AFailedStartStopsAtTheFailingStep) {
     holder.setPortNumber(8);
     ASSERT_FALSE(holder.open().has_value());
     const struct {
-        const char *port, *settings;
+        const char *port, *settings, *stored, *status;
         bool message;
-        const char *stored, *status;
     } cases[] = {
-        {"abc", "19200,N,8,1", false, "3:19200,N,8,1", "the COM Port box holds \"abc\""},
-        {"0", "19200,N,8,1", true, "3:19200,N,8,1", "port number 0 is outside 1..32767"},
-        {"3", "19200,X,8,1", false, "3:19200,N,8,1", "the Port Settings \"19200,X,8,1\""},
-        {"9", "19200,N,8,1", true, "9:19200,N,8,1",
-         "-gone; name the device of port 9 under [Ports] COM9"},
-        {"8", "19200,N,8,1", false, "8:19200,N,8,1", " is busy: another program holds it"},
+        {"abc", "19200,N,8,1", "3:19200,N,8,1", "the COM Port box holds \"abc\"", false},
+        {"0", "19200,N,8,1", "3:19200,N,8,1", "port number 0 is outside 1..32767", true},
+        {"3", "19200,X,8,1", "3:19200,N,8,1", "the Port Settings \"19200,X,8,1\"", false},
+        {"9", "19200,N,8,1", "9:19200,N,8,1", "-gone; name the device of port 9 under [Ports] COM9",
+         true},
+        {"8", "19200,N,8,1", "8:19200,N,8,1", " is busy: another program holds it", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.port);
@@ -167,7 +138,7 @@ TEST_F(InputTest, AFailedStartStopsAtTheFailingStep) {
         EXPECT_FALSE(port()->isOpen());
         EXPECT_TRUE(status().startsWith("Not connected: ")) << status().toStdString();
         EXPECT_TRUE(status().contains(c.status)) << status().toStdString();
-        EXPECT_EQ(settings_store::portConfiguration(settings_store::kInputKey), c.stored);
+        EXPECT_EQ(stored(), c.stored);
         ASSERT_EQ(dialogs.messages.size(), c.message ? 1u : 0u);
         if (c.message) {
             EXPECT_EQ(dialogs.messages[0].text, "Please choose another COM Port!");
@@ -177,8 +148,7 @@ TEST_F(InputTest, AFailedStartStopsAtTheFailingStep) {
 
 using SimulatedInstrument = WindowTest;
 
-// Drifting values in odd pieces, several records per write and a garbage line now and then: the
-// window keeps reading through all of it.
+// Drifting values in odd pieces, several records per write and a garbage line now and then.
 TEST_F(SimulatedInstrument, FeedsTheWindowThroughGarbageAndOddPieces) {
     Simulator sim(kPort, {"--mode", "kestrane", "--interval", "50", "--drift",
                           "--records-per-write", "3", "--chunk", "17", "--chunk-pause", "5",

@@ -23,24 +23,18 @@ protected:
         ASSERT_TRUE(device.isOpen());
         ASSERT_FALSE(port.setPortNumber(kPort));
     }
-
-    // Sends from the device and reads at the port until the bytes have come.
-    QByteArray roundTrip(QtSerialPort& receiver, const QByteArray& bytes) {
-        QByteArray received;
-        EXPECT_TRUE(device.pty().write(bytes));
-        static_cast<void>(QTest::qWaitFor([&] {
-            received += receiver.readAll();
-            return received.size() >= bytes.size();
-        }));
-        return received;
+    // What the port has sent to the device, once `count` bytes have come.
+    QByteArray readAtLeast(qsizetype count) {
+        return device.pty().readUntil([&](const QByteArray& b) { return b.size() >= count; });
     }
 
     test_support::PtyDevice device{kPort};
     QtSerialPort port;
 };
 
-// Bytes written just before the port closes still reach the device.
-TEST_F(QtSerialPortTest, PassesEveryByteUnchangedBothWaysAndLosesNoneOnClose) {
+// Every byte value passes both ways; a second open of the device fails as busy and leaves the
+// first working; bytes written just before the port closes still reach the device.
+TEST_F(QtSerialPortTest, PassesEveryByteBothWaysIsExclusiveAndLosesNoneOnClose) {
     ASSERT_FALSE(port.setSettings(QStringLiteral("19200,N,8,1")));
     ASSERT_FALSE(port.open());
     QSignalSpy received(&port, &SerialPort::dataReceived);
@@ -48,13 +42,22 @@ TEST_F(QtSerialPortTest, PassesEveryByteUnchangedBothWaysAndLosesNoneOnClose) {
     for (int value = 0; value < 256; ++value) {
         bytes.append(static_cast<char>(value));
     }
-    EXPECT_EQ(roundTrip(port, bytes), bytes);
+    ASSERT_TRUE(device.pty().write(bytes));
+    QByteArray read;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return (read += port.readAll()).size() >= bytes.size(); }));
+    EXPECT_EQ(read, bytes);
     EXPECT_GE(received.count(), 1);
+
+    QtSerialPort second;
+    ASSERT_FALSE(second.setPortNumber(kPort));
+    const PortResult busy = second.open();
+    ASSERT_TRUE(busy.has_value());
+    EXPECT_EQ(busy->number, SerialPort::kDeviceFailure);
+    EXPECT_FALSE(second.isOpen());
 
     ASSERT_FALSE(port.write(bytes));
     port.close();
-    EXPECT_EQ(device.pty().readUntil([&](const QByteArray& b) { return b.size() >= bytes.size(); }),
-              bytes);
+    EXPECT_EQ(readAtLeast(bytes.size()), bytes);
 }
 
 // A receiver that has not taken what was sent before: the device's buffer is full. The port
@@ -66,7 +69,6 @@ TEST_F(QtSerialPortTest, AFullDeviceBufferHoldsTheBytesBack) {
     const auto closeFiller = qScopeGuard([filler] { ::close(filler); });
     ASSERT_FALSE(port.open());
     QSignalSpy failures(&port, &SerialPort::failed);
-
     const QByteArray junk(256, 'j');
     qsizetype buffered = 0;
     for (ssize_t n = 0; n >= 0; n = ::write(filler, junk.constData(), junk.size())) {
@@ -77,24 +79,12 @@ TEST_F(QtSerialPortTest, AFullDeviceBufferHoldsTheBytesBack) {
     EXPECT_TRUE(port.isOpen());
     EXPECT_EQ(port.bytesWaitingToSend(), 9);
 
-    const QByteArray received =
-        device.pty().readUntil([&](const QByteArray& b) { return b.size() >= buffered + 9; });
+    const QByteArray received = readAtLeast(buffered + 9);
     EXPECT_TRUE(received.endsWith("1500.00\r\n"));
     EXPECT_EQ(received.size(), buffered + 9);
     EXPECT_EQ(port.bytesWaitingToSend(), 0);
     EXPECT_TRUE(port.isOpen());
     EXPECT_EQ(failures.count(), 0);
-}
-
-TEST_F(QtSerialPortTest, ASecondOpenOfTheSameDeviceFailsAsBusy) {
-    QtSerialPort second;
-    ASSERT_FALSE(second.setPortNumber(kPort));
-    ASSERT_FALSE(port.open());
-    const PortResult result = second.open();
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(result->number, SerialPort::kDeviceFailure);
-    EXPECT_FALSE(second.isOpen());
-    EXPECT_EQ(roundTrip(port, "still here"), "still here");
 }
 
 }  // namespace

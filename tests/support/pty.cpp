@@ -25,10 +25,6 @@ Pty::Pty() {
     slavePath_ = QString::fromLocal8Bit(ttyname(slave_));
 }
 
-Pty::~Pty() {
-    close();
-}
-
 void Pty::close() {
     if (master_ >= 0) {
         ::close(master_);
@@ -52,25 +48,15 @@ bool Pty::write(QByteArrayView bytes, std::chrono::milliseconds deadline) {
     return QTest::qWaitFor(writeSome, static_cast<int>(deadline.count())) && done == bytes.size();
 }
 
-QByteArray Pty::readAvailable() {
-    QByteArray collected;
-    char chunk[4096];
-    while (isOpen()) {
-        const ssize_t n = ::read(master_, chunk, sizeof chunk);
-        if (n <= 0) {
-            break;
-        }
-        collected.append(chunk, n);
-    }
-    return collected;
-}
-
 QByteArray Pty::readUntil(const std::function<bool(const QByteArray&)>& enough,
                           std::chrono::milliseconds deadline) {
     QByteArray collected;
+    char chunk[4096];
     static_cast<void>(QTest::qWaitFor(
         [&] {
-            collected += readAvailable();
+            for (ssize_t n = 0; isOpen() && (n = ::read(master_, chunk, sizeof chunk)) > 0;) {
+                collected.append(chunk, n);
+            }
             return enough(collected);
         },
         static_cast<int>(deadline.count())));

@@ -14,31 +14,25 @@ namespace test_support {
 
 using namespace std::chrono_literals;
 
-// Raw on both sides, so bytes pass unchanged. The test keeps a slave descriptor open as well, so
-// that the program closing and reopening the device loses nothing already written into it.
+// Raw, so bytes pass unchanged. The test holds a slave descriptor too, so that the program
+// closing and reopening the device loses nothing already written into it.
 class Pty {
 public:
-    Pty();  // check isOpen(): a machine without free pseudo-terminals gives a closed one
-    ~Pty();
+    Pty();  // closed when the machine has no free pseudo-terminal
+    ~Pty() { close(); }
     Pty(const Pty&) = delete;
     Pty& operator=(const Pty&) = delete;
 
     bool isOpen() const { return master_ >= 0; }
-    // The device path the program opens, e.g. /dev/pts/5.
-    QString slavePath() const { return slavePath_; }
-
+    QString slavePath() const { return slavePath_; }  // what the program opens
     // Writes every byte, running the event loop while the program makes room; false once the
-    // deadline passes or the terminal has been closed.
+    // deadline passes or the terminal is closed.
     bool write(QByteArrayView bytes, std::chrono::milliseconds deadline = 10s);
-    // Runs the event loop and collects what the program writes until `enough` holds for all
+    // What the program writes, collected while the event loop runs until `enough` holds for all
     // of it or the deadline passes.
     QByteArray readUntil(const std::function<bool(const QByteArray&)>& enough,
                          std::chrono::milliseconds deadline = 10s);
-    // What the program has written so far, without waiting.
-    QByteArray readAvailable();
-
-    // The far end goes away: the program's open descriptor sees a hang-up, the path vanishes.
-    void close();
+    void close();  // the program's descriptor sees a hang-up
 
 private:
     int master_ = -1;
@@ -46,11 +40,11 @@ private:
     QString slavePath_;
 };
 
-// A device path (a link to the current pseudo-terminal) that can be unplugged and plugged in
-// again like a USB adapter.
+// A device path, linked to the current pseudo-terminal, that can be unplugged and plugged in
+// again like a USB adapter. With a port number above 0 the store maps that number to path()
+// while the device lives.
 class PtyDevice {
 public:
-    // With a port number above 0 the store maps that number to path() while the device lives.
     explicit PtyDevice(int portNumber = 0);
     ~PtyDevice();
     PtyDevice(const PtyDevice&) = delete;
@@ -59,11 +53,8 @@ public:
     bool isOpen() const { return pty_ && pty_->isOpen(); }
     QString path() const { return link_; }
     Pty& pty() { return *pty_; }
-
-    // The terminal closes and path() disappears: opening it fails as for a missing device.
-    void unplug();
-    // A new terminal behind the same path.
-    void plugIn();
+    void unplug();  // the terminal closes and path() disappears, as for a missing device
+    void plugIn();  // a new terminal behind the same path
 
 private:
     QTemporaryDir dir_;

@@ -20,7 +20,7 @@ QByteArray blockEndingAt(const QByteArray& word, int lastIndex) {
     return QByteArray(lastIndex + 1 - word.size(), '\0') + word;
 }
 
-double valueOf(sea_sun::Values values, Channel channel) {
+double held(sea_sun::Values values, Channel channel) {
     return sea_sun::valueOf(values, channel);
 }
 
@@ -39,12 +39,12 @@ void expectTaken(const QByteArray& block, const std::map<Channel, double>& taken
     for (const sea_sun::Step& step : decoding.steps) {
         last = step.values;
         if (step.label) {
-            labelled[step.label->channel] = valueOf(last, step.label->channel);
+            labelled[step.label->channel] = held(last, step.label->channel);
         }
     }
     EXPECT_EQ(labelled, taken) << "a label changes with each value taken";
     for (const Channel c : kChannels) {
-        EXPECT_EQ(valueOf(last, c), taken.contains(c) ? taken.at(c) : valueOf(kStart, c));
+        EXPECT_EQ(held(last, c), taken.contains(c) ? taken.at(c) : held(kStart, c));
     }
 }
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the demo on the X display in $DISPLAY and presses both "Start Connection" buttons the
 # way a user would, with the mouse. Sourced by the demo test and the screenshot script; it
-# defines start_demo, wait_for_window, choose_log, wait_for_telegrams and stop_demo.
+# defines start_demo, wait_for_window, focus_window, choose_log, wait_for_telegrams and stop_demo.
 
 # Centres of the buttons in window coordinates, from the window's form.
 readonly INPUT_START=(300 64)
@@ -32,8 +32,8 @@ start_demo() {
 # choose_log PATH: picks the log file through the real chooser and answers its question Yes.
 choose_log() {
     click "${LOG_BROWSE[@]}"
-    wait_for_window "Save As" >/dev/null && xdotool type --delay 20 "$1" && xdotool key Return
-    wait_for_window "Log file" >/dev/null && xdotool key Return
+    focus_window "Save As" && xdotool type --delay 20 "$1" && xdotool key Return
+    focus_window "Log file" && xdotool key Return
     for _ in $(seq 100); do
         [[ -s "$1" ]] && return 0
         sleep 0.1
@@ -52,6 +52,14 @@ wait_for_window() {
         sleep 0.1
     done
     return 1
+}
+
+# focus_window TITLE: gives the keyboard to the window once it shows. Without a window manager
+# the keys go wherever the pointer is until the program's own focus request lands, which a slow
+# (sanitized) build makes late.
+focus_window() {
+    local id
+    id=$(wait_for_window "$1") && xdotool windowfocus --sync "$id"
 }
 
 click() {

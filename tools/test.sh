@@ -9,6 +9,7 @@ flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
 if [[ "${1:-}" == --sanitize ]]; then
     dir=build/sanitize
     flags=(-DCMAKE_BUILD_TYPE=Debug -DSONDREL_SANITIZE=ON)
+    export LSAN_OPTIONS="suppressions=$PWD/tools/leak_suppressions.txt print_suppressions=0"
 fi
 cmake -S . -B "$dir" -G Ninja "${flags[@]}"
 cmake --build "$dir"

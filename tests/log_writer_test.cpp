@@ -17,54 +17,30 @@ class LogWriterTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_FALSE(files.create(path, QStringLiteral("header\r\n"))); }
 
-    // Adds samples first..last, each line naming its number.
-    void sample(LogWriter& writer, int first, int last) {
-        for (int n = first; n <= last; ++n) {
-            writer.addSample(line(n), path);
-        }
-    }
-
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("log.txt"));
     FailingTextFiles files;
 };
 
-TEST_F(LogWriterTest, BeyondTheCapTheOldestLinesAreDroppedAndCounted) {
-    LogWriter writer(files, 25 * line(0).size());
-    files.failAppend = true;
-    sample(writer, 1, 30);
-    EXPECT_EQ(writer.droppedLines(), 5);
-    EXPECT_EQ(writer.waitingLines(), 25);
-
-    files.failAppend = false;
-    sample(writer, 31, 31);
-    QString expected = QStringLiteral("header\r\n");
-    for (int n = 6; n <= 31; ++n) {
-        expected += line(n);
-    }
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(file.readAll()), expected);
-    EXPECT_EQ(writer.droppedLines(), 5);
-}
-
-// A failing file is tried at every sample, a bounded piece at a time; once it takes them, every
-// line follows in order.
-TEST_F(LogWriterTest, AFailingFileIsRetriedOnePieceAtATime) {
-    LogWriter writer(files);
+// A failing file is tried at every sample, a bounded piece at a time; beyond the memory cap the
+// oldest lines go, and once the file takes them the rest follow in order.
+TEST_F(LogWriterTest, AFailingFileIsRetriedOnePieceAtATimeAndLosesTheOldestLines) {
     const auto longLine = [](int n) { return QString(10000, u'x') + line(n); };
+    LogWriter writer(files, 25 * longLine(0).size());
     files.failAppend = true;
-    QString expected = QStringLiteral("header\r\n");
     for (int n = 1; n <= 30; ++n) {
         writer.addSample(longLine(n), path);
-        expected += longLine(n);
     }
     ASSERT_EQ(files.appends.size(), 11);
     for (const QString& text : files.appends) {
         EXPECT_LE(text.size(), LogWriter::kPieceCharacters);
     }
     files.failAppend = false;
-    ASSERT_FALSE(writer.writeWaiting(path));
+    QString expected = QStringLiteral("header\r\n");
+    for (int n = 6; n <= 31; ++n) {
+        expected += longLine(n);
+    }
+    writer.addSample(longLine(31), path);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(file.readAll()), expected);
@@ -89,7 +65,9 @@ TEST_F(LogWriterTest, StatusTellsFailureRecoveryAndLoss) {
     for (const auto& c : cases) {
         LogWriter writer(files, 5 * line(0).size());
         files.failAppend = c.failNow || c.failedBefore;
-        sample(writer, 1, c.samples);
+        for (int n = 1; n <= c.samples; ++n) {
+            writer.addSample(line(n), path);
+        }
         if (c.vanished) {
             QFile::remove(path);
         }

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QNetworkDatagram>
 #include <QUdpSocket>
+#include <tuple>
 
 #include "output/send_lamp.h"
 #include "platform/settings_store.h"
@@ -48,22 +49,18 @@ protected:
 // The send interval is whole milliseconds 0..65535 and the lamp's half of it, ties to even. An
 // unusable interval leaves the port open and the timers as they were, running or not.
 TEST_F(OutputWindow, IntervalsFromTheSendIntervalBox) {
-    const struct {
-        const char* typed;
-        int send, lamp;
-        bool running;
-    } cases[] = {
+    const std::tuple<const char*, int, int, bool> cases[] = {
         {"70000", 1000, 200, false}, {"501", 501, 250, true},       {"503", 503, 252, true},
         {"1", 1, 0, true},           {"65535", 65535, 32768, true}, {"65536", 65535, 32768, true},
         {"abc", 65535, 32768, true},
     };
-    for (const auto& c : cases) {
-        type("tx_timer", c.typed);
+    for (const auto& [typed, send, lamp, running] : cases) {
+        type("tx_timer", typed);
         start();
-        EXPECT_TRUE(out()->isOpen()) << c.typed;
-        EXPECT_EQ(sendTimer()->interval(), c.send) << c.typed;
-        EXPECT_EQ(lampTimer()->interval(), c.lamp) << c.typed;
-        EXPECT_EQ(sendTimer()->isEnabled(), c.running) << c.typed;
+        EXPECT_TRUE(out()->isOpen()) << typed;
+        EXPECT_EQ(sendTimer()->interval(), send) << typed;
+        EXPECT_EQ(lampTimer()->interval(), lamp) << typed;
+        EXPECT_EQ(sendTimer()->isEnabled(), running) << typed;
     }
 }
 
@@ -195,24 +192,20 @@ TEST_F(OutputWindow, UdpSendsTheChosenTelegramAtItsOwnTicks) {
 // tried again at the next tick; the first target that works gets the next telegram.
 TEST_F(OutputWindow, AnUnusableUdpTargetIsToldAndTriedAgain) {
     ASSERT_TRUE(receiver.bind(QHostAddress::LocalHost, 0));
-    const struct {
-        const char* typed;
-        const char* told;
-    } cases[] = {
-        {"127.0.0.1", "UDP Not connected: no port: type host:port"},
-        {"127.0.0.1:70000", "UDP Not connected: the port must be 1 to 65535, not \"70000\""},
-        {"no-such-host.invalid:5602", "UDP Not connected: no-such-host.invalid cannot be found"},
-    };
     find<QCheckBox>("ck_udp")->click();
     EXPECT_EQ(status(), "UDP Not connected: no target: type host:port");
-    for (const auto& c : cases) {
-        aimUdp(QString::fromLatin1(c.typed));
+    for (const auto& [typed, told] :
+         {std::pair{"127.0.0.1", "UDP Not connected: no port: type host:port"},
+          {"127.0.0.1:70000", "UDP Not connected: the port must be 1 to 65535, not \"70000\""},
+          {"no-such-host.invalid:5602",
+           "UDP Not connected: no-such-host.invalid cannot be found"}}) {
+        aimUdp(QString::fromLatin1(typed));
         udpTick();
         // A machine without a reachable name server takes the resolver's own time to say no.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return status().startsWith(c.told); }, 60000))
+        EXPECT_TRUE(QTest::qWaitFor([&] { return status().startsWith(told); }, 60000))
             << status().toStdString();
         udpTick();
-        EXPECT_TRUE(status().startsWith(c.told)) << status().toStdString();
+        EXPECT_TRUE(status().startsWith(told)) << status().toStdString();
     }
     aimUdp(receiverTarget());
     udpTick();

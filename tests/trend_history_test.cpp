@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "app/trend_history.h"
 
 namespace {
@@ -37,48 +39,35 @@ TEST(TrendHistory, KeepsSixHoursAtOnePointASecond) {
 
 // A silence longer than the stale limit breaks the line; one of the limit itself does not.
 TEST(TrendHistory, SilencePastTheStaleLimitStartsASegment) {
-    const struct {
-        qint64 silenceMs, limitMs;
-        std::vector<std::size_t> sizes;
-    } cases[] = {
-        {5000, 5000, {6}},
-        {5001, 5000, {3, 3}},
-        {1500, 1000, {3, 3}},
-        {3'600'000, 5000, {3, 3}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.silenceMs);
+    const std::tuple<qint64, qint64, std::vector<std::size_t>> cases[] = {
+        {5000, 5000, {6}}, {5001, 5000, {3, 3}}, {1500, 1000, {3, 3}}, {3'600'000, 5000, {3, 3}}};
+    for (const auto& [silenceMs, limitMs, sizes] : cases) {
+        SCOPED_TRACE(silenceMs);
         TrendHistory history;
         qint64 ms = 10'000;
         for (int i = 0; i < 6; ++i) {
-            history.add(ms, valuesOf(i), c.limitMs);
-            ms += i == 2 ? c.silenceMs : 1000;
+            history.add(ms, valuesOf(i), limitMs);
+            ms += i == 2 ? silenceMs : 1000;
         }
-        EXPECT_EQ(segmentSizes(history, ms, TrendHistory::kKeptMs), c.sizes);
+        EXPECT_EQ(segmentSizes(history, ms, TrendHistory::kKeptMs), sizes);
     }
 }
 
 // Each stretch keeps its lowest and highest value in their order, so no spike is lost.
 TEST(TrendHistory, ThinningKeepsEachStretchsExtremes) {
-    const struct {
-        qint64 binMs;
-        std::vector<qint64> kept;
-    } cases[] = {
-        {1000, {0, 1000, 2000, 3000, 4000, 5000}},
-        {3000, {1000, 2000, 3000, 4000}},
-        {6000, {1000, 4000}},
-    };
     TrendHistory::Segment segment;
     for (const double v : {3, 1, 4, 1, 9, 5}) {
         segment.push_back({qint64(segment.size()) * 1000, valuesOf(v)});
     }
-    for (const auto& c : cases) {
+    for (const auto& [binMs, expected] :
+         {std::pair<qint64, std::vector<qint64>>{1000, {0, 1000, 2000, 3000, 4000, 5000}},
+          {3000, {1000, 2000, 3000, 4000}},
+          {6000, {1000, 4000}}}) {
         std::vector<qint64> kept;
-        for (const auto& point :
-             TrendHistory::thinned(segment, TrendHistory::Temperature, c.binMs)) {
+        for (const auto& point : TrendHistory::thinned(segment, TrendHistory::Temperature, binMs)) {
             kept.push_back(point.ms);
         }
-        EXPECT_EQ(kept, c.kept) << c.binMs;
+        EXPECT_EQ(kept, expected) << binMs;
     }
 }
 

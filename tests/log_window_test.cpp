@@ -224,36 +224,30 @@ TEST_F(LogWindow, EverySampleReachesTheFileOnceAcrossAnOutage) {
     };
     const QString folder = dir.filePath(QStringLiteral("survey"));
     const QString away = dir.filePath(QStringLiteral("away"));
-    const struct {
-        const char* name;
-        std::function<void()> begin;
-        std::function<void()> end;
-        int first;  // the first sample in the file at the end
-        const char* during;
-        const char* after;
-    } outages[] = {
+    // The first sample in the file at the end: 101 where the earlier batches went with the file.
+    using Step = std::function<void()>;
+    const std::tuple<const char*, Step, Step, int, const char*, const char*> outages[] = {
         {"folder moved away", [&] { move(folder, away); }, [&] { move(away, folder); }, 1,
          "Log failing!", "Log writes again"},
         {"file deleted", [&] { QFile::remove(path); }, [] {}, 101, "Log re-created",
          "Log re-created"},
         {"folder deleted and made again", [&] { QDir(folder).removeRecursively(); },
-         [&] { ASSERT_TRUE(QDir().mkpath(folder)); }, 101, "Log failing!", "Log re-created"},
-    };
+         [&] { ASSERT_TRUE(QDir().mkpath(folder)); }, 101, "Log failing!", "Log re-created"}};
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("survey")));
     path = dir.filePath(QStringLiteral("survey/log.txt"));
-    for (const auto& outage : outages) {
-        SCOPED_TRACE(outage.name);
+    for (const auto& [name, begin, end, first, during, after] : outages) {
+        SCOPED_TRACE(name);
         restart();
         choose(path);
         sampleTo(107);
-        outage.begin();
+        begin();
         sampleTo(190);
-        EXPECT_EQ(text("lb_log_status"), outage.during);
-        outage.end();
+        EXPECT_EQ(text("lb_log_status"), during);
+        end();
         sampleTo(333);
-        EXPECT_EQ(text("lb_log_status"), outage.after);
+        EXPECT_EQ(text("lb_log_status"), after);
         window().close();
-        EXPECT_EQ(sampleNumbers(path), range(outage.first, 333));
+        EXPECT_EQ(sampleNumbers(path), range(first, 333));
         EXPECT_TRUE(dialogs.messages.empty());
     }
 }

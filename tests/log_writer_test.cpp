@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <tuple>
 
 #include "logging/log_status.h"
 #include "logging/log_writer.h"
@@ -47,39 +48,33 @@ TEST_F(LogWriterTest, AFailingFileIsRetriedOnePieceAtATimeAndLosesTheOldestLines
 }
 
 TEST_F(LogWriterTest, StatusTellsFailureRecoveryAndLoss) {
-    const struct {
-        int samples;        // into a memory that holds five lines
-        bool failNow;       // the latest write fails
-        bool failedBefore;  // an earlier write failed, the latest succeeded
-        bool vanished;      // the file was gone at the latest write
-        const char* text;
-        bool alarm;
-    } cases[] = {
+    // Samples into a memory that holds five lines; whether the latest write fails, whether an
+    // earlier one failed and the latest succeeded, whether the file was gone at the latest.
+    const std::tuple<int, bool, bool, bool, const char*, bool> cases[] = {
         {3, false, false, false, "", false},
         {3, true, false, false, "Log failing!", true},
         {7, true, false, false, "Failing, 2 lost", true},
         {3, false, true, false, "Log writes again", false},
         {7, false, true, false, "OK again, 2 lost", true},
-        {3, false, false, true, "Log re-created", false},
-    };
-    for (const auto& c : cases) {
+        {3, false, false, true, "Log re-created", false}};
+    for (const auto& [samples, failNow, failedBefore, vanished, text, alarm] : cases) {
         LogWriter writer(files, 5 * line(0).size());
-        files.failAppend = c.failNow || c.failedBefore;
-        for (int n = 1; n <= c.samples; ++n) {
+        files.failAppend = failNow || failedBefore;
+        for (int n = 1; n <= samples; ++n) {
             writer.addSample(line(n), path);
         }
-        if (c.vanished) {
+        if (vanished) {
             QFile::remove(path);
         }
         writer.writeWaiting(path);
-        if (c.failedBefore) {
+        if (failedBefore) {
             files.failAppend = false;
             writer.writeWaiting(path);
         }
         const LogStatus status = logStatus(writer);
-        EXPECT_EQ(status.text, QString::fromLatin1(c.text));
-        EXPECT_EQ(status.alarm, c.alarm) << c.text;
-        EXPECT_EQ(status.details.isEmpty(), status.text.isEmpty()) << c.text;
+        EXPECT_EQ(status.text, QString::fromLatin1(text));
+        EXPECT_EQ(status.alarm, alarm) << text;
+        EXPECT_EQ(status.details.isEmpty(), status.text.isEmpty()) << text;
     }
 }
 

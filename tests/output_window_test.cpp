@@ -71,7 +71,6 @@ TEST_F(OutputWindow, StartArmsTheSendTimerAndTheLampFollowsTheSends) {
     EXPECT_EQ(journal, QStringList{"com_out open"});
     EXPECT_TRUE(sendTimer()->isEnabled());
     EXPECT_FALSE(lampTimer()->isEnabled());
-    EXPECT_TRUE(out()->written.isEmpty());
     EXPECT_EQ(lamp(), SendLamp::kIdle);
     EXPECT_EQ(status(), "Connected: COM2 4800,N,8,1");
     sendTick();
@@ -174,7 +173,6 @@ TEST_F(OutputWindow, UdpSendsTheChosenTelegramAtItsOwnTicks) {
     record("0042.914", "000.000", "15.000");
     udpTick();
     EXPECT_EQ(datagram(), " 1506.66 \r\n") << "nothing before the first reading";
-    EXPECT_FALSE(receiver.hasPendingDatagrams());
     EXPECT_EQ(status(), "UDP Connected: " + receiverTarget());
     start();
     stop();

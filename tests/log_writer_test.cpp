@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <tuple>
 
 #include "logging/log_status.h"
 #include "logging/log_writer.h"
@@ -17,91 +18,63 @@ class LogWriterTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_FALSE(files.create(path, QStringLiteral("header\r\n"))); }
 
-    // Adds samples first..last, each line naming its number.
-    void sample(LogWriter& writer, int first, int last) {
-        for (int n = first; n <= last; ++n) {
-            writer.addSample(line(n), path);
-        }
-    }
-
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("log.txt"));
     FailingTextFiles files;
 };
 
-TEST_F(LogWriterTest, BeyondTheCapTheOldestLinesAreDroppedAndCounted) {
-    LogWriter writer(files, 25 * line(0).size());
-    files.failAppend = true;
-    sample(writer, 1, 30);
-    EXPECT_EQ(writer.droppedLines(), 5);
-    EXPECT_EQ(writer.waitingLines(), 25);
-
-    files.failAppend = false;
-    sample(writer, 31, 31);
-    QString expected = QStringLiteral("header\r\n");
-    for (int n = 6; n <= 31; ++n) {
-        expected += line(n);
-    }
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(file.readAll()), expected);
-    EXPECT_EQ(writer.droppedLines(), 5);
-}
-
-// A failing file is tried at every sample, a bounded piece at a time; once it takes them, every
-// line follows in order.
-TEST_F(LogWriterTest, AFailingFileIsRetriedOnePieceAtATime) {
-    LogWriter writer(files);
+// A failing file is tried at every sample, a bounded piece at a time; beyond the memory cap the
+// oldest lines go, and once the file takes them the rest follow in order.
+TEST_F(LogWriterTest, AFailingFileIsRetriedOnePieceAtATimeAndLosesTheOldestLines) {
     const auto longLine = [](int n) { return QString(10000, u'x') + line(n); };
+    LogWriter writer(files, 25 * longLine(0).size());
     files.failAppend = true;
-    QString expected = QStringLiteral("header\r\n");
     for (int n = 1; n <= 30; ++n) {
         writer.addSample(longLine(n), path);
-        expected += longLine(n);
     }
     ASSERT_EQ(files.appends.size(), 11);
     for (const QString& text : files.appends) {
         EXPECT_LE(text.size(), LogWriter::kPieceCharacters);
     }
     files.failAppend = false;
-    ASSERT_FALSE(writer.writeWaiting(path));
+    QString expected = QStringLiteral("header\r\n");
+    for (int n = 6; n <= 31; ++n) {
+        expected += longLine(n);
+    }
+    writer.addSample(longLine(31), path);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(file.readAll()), expected);
 }
 
 TEST_F(LogWriterTest, StatusTellsFailureRecoveryAndLoss) {
-    const struct {
-        int samples;        // into a memory that holds five lines
-        bool failNow;       // the latest write fails
-        bool failedBefore;  // an earlier write failed, the latest succeeded
-        bool vanished;      // the file was gone at the latest write
-        const char* text;
-        bool alarm;
-    } cases[] = {
+    // Samples into a memory that holds five lines; whether the latest write fails, whether an
+    // earlier one failed and the latest succeeded, whether the file was gone at the latest.
+    const std::tuple<int, bool, bool, bool, const char*, bool> cases[] = {
         {3, false, false, false, "", false},
         {3, true, false, false, "Log failing!", true},
         {7, true, false, false, "Failing, 2 lost", true},
         {3, false, true, false, "Log writes again", false},
         {7, false, true, false, "OK again, 2 lost", true},
-        {3, false, false, true, "Log re-created", false},
-    };
-    for (const auto& c : cases) {
+        {3, false, false, true, "Log re-created", false}};
+    for (const auto& [samples, failNow, failedBefore, vanished, text, alarm] : cases) {
         LogWriter writer(files, 5 * line(0).size());
-        files.failAppend = c.failNow || c.failedBefore;
-        sample(writer, 1, c.samples);
-        if (c.vanished) {
+        files.failAppend = failNow || failedBefore;
+        for (int n = 1; n <= samples; ++n) {
+            writer.addSample(line(n), path);
+        }
+        if (vanished) {
             QFile::remove(path);
         }
         writer.writeWaiting(path);
-        if (c.failedBefore) {
+        if (failedBefore) {
             files.failAppend = false;
             writer.writeWaiting(path);
         }
         const LogStatus status = logStatus(writer);
-        EXPECT_EQ(status.text, QString::fromLatin1(c.text));
-        EXPECT_EQ(status.alarm, c.alarm) << c.text;
-        EXPECT_EQ(status.details.isEmpty(), status.text.isEmpty()) << c.text;
+        EXPECT_EQ(status.text, QString::fromLatin1(text));
+        EXPECT_EQ(status.alarm, alarm) << text;
+        EXPECT_EQ(status.details.isEmpty(), status.text.isEmpty()) << text;
     }
 }
 

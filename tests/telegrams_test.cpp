@@ -33,8 +33,6 @@ TEST(Telegrams, GiveExactBytesUnderADecimalCommaLocale) {
          "150000000100000990000\r\n", "S15000\r\n"},
         {"half a bar rounds away from zero", 1500.0, 2.5, 0, " 1500.00 \r\n",
          "150000000300000990000\r\n", "S15000\r\n"},
-        {"negative temperature takes a sixth byte", 1450.0, 1, -1.5, " 1450.00 \r\n",
-         "1450000001-00015990000\r\n", "S14500\r\n"},
         {"temperature tie goes to even", 1450.0, 1, 0.25, " 1450.00 \r\n",
          "145000000100002990000\r\n", "S14500\r\n"},
         {"largest that fits", 9999.9, 99999.4, 9999.9, " 9999.90 \r\n", "999999999999999990000\r\n",

@@ -48,8 +48,6 @@ TEST(Timer, EnabledAndIntervalAreIndependent) {
     timer.setEnabled(false);
     EXPECT_EQ(timer.interval(), 5);
     EXPECT_TRUE(staysQuiet(spy));
-    timer.setEnabled(true);
-    EXPECT_TRUE(ticksAgain(spy));
 }
 
 }  // namespace

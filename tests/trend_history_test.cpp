@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "app/trend_history.h"
 
 namespace {
@@ -16,7 +18,8 @@ std::vector<std::size_t> segmentSizes(const TrendHistory& history, qint64 nowMs,
     return sizes;
 }
 
-// Seven hours at ten readings a second keep only the last six hours, a point a second.
+// Seven hours at ten readings a second keep only the last six hours, a point a second that shows
+// the latest reading within it.
 TEST(TrendHistory, KeepsSixHoursAtOnePointASecond) {
     TrendHistory history;
     qint64 ms = 500;
@@ -28,70 +31,43 @@ TEST(TrendHistory, KeepsSixHoursAtOnePointASecond) {
     ASSERT_EQ(segments.size(), 1u);
     EXPECT_EQ(segments[0].size(), TrendHistory::kMaxPoints);
     EXPECT_GT(segments[0].front().ms, ms - TrendHistory::kKeptMs);
-    EXPECT_EQ(segments[0].back().values, valuesOf(7 * 3600 * 10 - 1)) << "the latest reading";
+    EXPECT_EQ(segments[0].back().ms, ms - 100);
+    EXPECT_EQ(segments[0].back().values, valuesOf(7 * 3600 * 10 - 1));
     EXPECT_EQ(segmentSizes(history, ms, 600'000), std::vector<std::size_t>{601})
         << "ten minutes that start within a second touch 601 of them";
 }
 
-// A reading within the second of the last point replaces it; the next second adds one.
-TEST(TrendHistory, OnePointASecondShowsTheLatestReading) {
-    TrendHistory history;
-    for (const qint64 ms : {3000, 3400, 3999}) {
-        history.add(ms, valuesOf(double(ms)), 5000);
-    }
-    history.add(4000, valuesOf(4000), 5000);
-    const auto segments = history.segments(4000, 10'000);
-    ASSERT_EQ(segments.size(), 1u);
-    ASSERT_EQ(segments[0].size(), 2u);
-    EXPECT_EQ(segments[0][0].ms, 3999);
-    EXPECT_EQ(segments[0][0].values, valuesOf(3999));
-    EXPECT_EQ(segments[0][1].ms, 4000);
-}
-
 // A silence longer than the stale limit breaks the line; one of the limit itself does not.
 TEST(TrendHistory, SilencePastTheStaleLimitStartsASegment) {
-    const struct {
-        qint64 silenceMs, limitMs;
-        std::vector<std::size_t> sizes;
-    } cases[] = {
-        {5000, 5000, {6}},
-        {5001, 5000, {3, 3}},
-        {1500, 1000, {3, 3}},
-        {3'600'000, 5000, {3, 3}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.silenceMs);
+    const std::tuple<qint64, qint64, std::vector<std::size_t>> cases[] = {
+        {5000, 5000, {6}}, {5001, 5000, {3, 3}}, {1500, 1000, {3, 3}}, {3'600'000, 5000, {3, 3}}};
+    for (const auto& [silenceMs, limitMs, sizes] : cases) {
+        SCOPED_TRACE(silenceMs);
         TrendHistory history;
         qint64 ms = 10'000;
         for (int i = 0; i < 6; ++i) {
-            history.add(ms, valuesOf(i), c.limitMs);
-            ms += i == 2 ? c.silenceMs : 1000;
+            history.add(ms, valuesOf(i), limitMs);
+            ms += i == 2 ? silenceMs : 1000;
         }
-        EXPECT_EQ(segmentSizes(history, ms, TrendHistory::kKeptMs), c.sizes);
+        EXPECT_EQ(segmentSizes(history, ms, TrendHistory::kKeptMs), sizes);
     }
 }
 
 // Each stretch keeps its lowest and highest value in their order, so no spike is lost.
 TEST(TrendHistory, ThinningKeepsEachStretchsExtremes) {
-    const struct {
-        qint64 binMs;
-        std::vector<qint64> kept;
-    } cases[] = {
-        {1000, {0, 1000, 2000, 3000, 4000, 5000}},
-        {3000, {1000, 2000, 3000, 4000}},
-        {6000, {1000, 4000}},
-    };
     TrendHistory::Segment segment;
     for (const double v : {3, 1, 4, 1, 9, 5}) {
         segment.push_back({qint64(segment.size()) * 1000, valuesOf(v)});
     }
-    for (const auto& c : cases) {
+    for (const auto& [binMs, expected] :
+         {std::pair<qint64, std::vector<qint64>>{1000, {0, 1000, 2000, 3000, 4000, 5000}},
+          {3000, {1000, 2000, 3000, 4000}},
+          {6000, {1000, 4000}}}) {
         std::vector<qint64> kept;
-        for (const auto& point :
-             TrendHistory::thinned(segment, TrendHistory::Temperature, c.binMs)) {
+        for (const auto& point : TrendHistory::thinned(segment, TrendHistory::Temperature, binMs)) {
             kept.push_back(point.ms);
         }
-        EXPECT_EQ(kept, c.kept) << c.binMs;
+        EXPECT_EQ(kept, expected) << binMs;
     }
 }
 

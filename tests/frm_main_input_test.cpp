@@ -12,10 +12,6 @@ namespace {
 
 constexpr int kPort = 3;
 
-QByteArray recordLine(const char* conductivity, const char* pressure, const char* temperature) {
-    return asciiRecord(conductivity, pressure, temperature) + "\r\n";
-}
-
 // The real window with real serial ports, reading from a pseudo-terminal mapped to kPort.
 class InputTest : public WindowTest {
 protected:
@@ -77,9 +73,9 @@ TEST_F(InputTest, RecordsAreShownComputedAndABadOneReopens) {
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-// Reading goes on through a Sea & Sun start on the same device (which fails silently), line
-// noise that would grow the incoming-data box without bound, and an unplugged device.
-TEST_F(InputTest, ReadingSurvivesAHeldDeviceNoiseAndUnplugging) {
+// Reading goes on through a Sea & Sun start on the same device (which fails silently) and line
+// noise that would grow the incoming-data box without bound.
+TEST_F(InputTest, ReadingSurvivesAHeldDeviceAndNoise) {
     click("Command3");
     choose("op_sst");
     type("Text2", "1200,O,8,1");
@@ -96,14 +92,6 @@ TEST_F(InputTest, ReadingSurvivesAHeldDeviceNoiseAndUnplugging) {
     ASSERT_TRUE(sendUntil("END\r\n" + recordLine("30", "10", "7.5"), "lb_temp", "7.5"));
     EXPECT_TRUE(text("Text4").remove(u'\n').contains("xEND"));
     EXPECT_LT(text("Text4").size(), 128 * 1024);
-
-    device.unplug();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !port()->isOpen(); }));
-    EXPECT_EQ(status(), "Reconnecting ...");
-    device.plugIn();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return port()->isOpen(); }, 10000));
-    EXPECT_TRUE(status().startsWith("Connected: "));
-    EXPECT_TRUE(sendUntil("\r\n" + recordLine("30", "10", "6.5"), "lb_temp", "6.5"));
 }
 
 // A failed start closes the port and stops at the failing step: only an unusable port number is

@@ -25,16 +25,6 @@ protected:
     SettingsFile settings;
 };
 
-TEST_F(SettingsWindow, ACleanFileOrNoneShowsNoMessage) {
-    start();
-    ASSERT_TRUE(settings.write("[COM_Port]\nIN=\"3:1200,O,8,1\"\n"));
-    start();
-    EXPECT_EQ(text("Text3"), "3");
-    click("Command3");
-    click("Command4");
-    EXPECT_TRUE(dialogs.messages.empty());
-}
-
 // The program starts with what it could read, names the file and what is wrong once, and
 // works as usual.
 TEST_F(SettingsWindow, ADamagedFileIsNamedOnceAndTheProgramRuns) {

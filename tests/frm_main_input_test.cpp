@@ -121,8 +121,8 @@ TEST_F(InputTest, AFailedStartStopsAtTheFailingStep) {
         type("Text2", c.settings);
         click("Command3");
         EXPECT_FALSE(port()->isOpen());
-        EXPECT_TRUE(status().startsWith("Not connected: ")) << status().toStdString();
-        EXPECT_TRUE(status().contains(c.status)) << status().toStdString();
+        EXPECT_TRUE(status().startsWith("Not connected: ") && status().contains(c.status))
+            << status().toStdString();
         EXPECT_EQ(stored(), c.stored);
         ASSERT_EQ(dialogs.messages.size(), c.message ? 1u : 0u);
         if (c.message) {

@@ -17,23 +17,23 @@ using MainWindow = WindowTest;
 // a colon gives only the port. Start-up opens no port, runs no timer and has nothing to tell.
 TEST_F(MainWindow, StartsFromTheStoreWithNoPortOpenAndNoTimerRunning) {
     const struct {
-        const char *key, *stored, *port, *settings;
-    } cases[] = {{"IN", "", "1", "19200,N,8,1"},
-                 {"IN", "3:1200,O,8,1", "3", "1200,O,8,1"},
-                 {"IN", "1:9600,N,8,1:x", "1", "9600,N,8,1"},
-                 {"IN", "7", "7", "19200,N,8,1"},
-                 {"OUT", "", "2", "4800,N,8,1"}};
+        const char *stored, *port, *settings;
+    } cases[] = {{"", "1", "19200,N,8,1"},
+                 {"3:1200,O,8,1", "3", "1200,O,8,1"},
+                 {"1:9600,N,8,1:x", "1", "9600,N,8,1"},
+                 {"7", "7", "19200,N,8,1"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
         closeWindow();
-        settings_store::setPortConfiguration(c.key, QString::fromLatin1(c.stored));
-        const bool input = QLatin1String(c.key) == QLatin1String("IN");
-        EXPECT_EQ(text(input ? "Text3" : "Text5"), c.port);
-        EXPECT_EQ(text(input ? "Text2" : "Text6"), c.settings);
+        settings_store::setPortConfiguration(settings_store::kInputKey, c.stored);
+        EXPECT_EQ(text("Text3"), c.port);
+        EXPECT_EQ(text("Text2"), c.settings);
         EXPECT_TRUE(journal.filter(" open").isEmpty());
         QCoreApplication::processEvents();
         EXPECT_TRUE(dialogs.messages.empty());
     }
+    EXPECT_EQ(text("Text5"), "2");
+    EXPECT_EQ(text("Text6"), "4800,N,8,1");
     for (const char* timer : {"timer_sst", "Timer2", "Timer3", "Timer4"}) {
         EXPECT_FALSE(find<Timer>(timer)->isEnabled()) << timer;
     }
@@ -137,7 +137,6 @@ protected:
     QByteArray sent() {
         return std::exchange(static_cast<FakePort*>(find<SerialPort>("com_out"))->written, {});
     }
-    QColor lamp() { return find<SendLamp>("Shape1")->color(); }
     // How many of the five value labels are grey.
     int greyValues() {
         int grey = 0;
@@ -202,7 +201,7 @@ TEST_F(TrustWindow, SendOnlyFreshReadings) {
     connectInput();
     sendTick();
     EXPECT_EQ(sent(), "") << "no reading yet";
-    EXPECT_EQ(lamp(), SendLamp::kIdle);
+    EXPECT_EQ(find<SendLamp>("Shape1")->color(), SendLamp::kIdle);
     record("0042.914", "000.000", "15.000");
     sendTick();
     EXPECT_EQ(sent(), " 1506.66 \r\n");
@@ -210,7 +209,7 @@ TEST_F(TrustWindow, SendOnlyFreshReadings) {
     nowMs += 5'001;
     sendTick();
     EXPECT_EQ(sent(), "") << "stale";
-    EXPECT_EQ(lamp(), SendLamp::kIdle);
+    EXPECT_EQ(find<SendLamp>("Shape1")->color(), SendLamp::kIdle);
     record("0042.914", "000.000", "15.000");
     sendTick();
     EXPECT_EQ(sent(), " 1506.66 \r\n");

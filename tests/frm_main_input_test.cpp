@@ -12,10 +12,6 @@ namespace {
 
 constexpr int kPort = 3;
 
-QByteArray recordLine(const char* conductivity, const char* pressure, const char* temperature) {
-    return asciiRecord(conductivity, pressure, temperature) + "\r\n";
-}
-
 // The real window with real serial ports, reading from a pseudo-terminal mapped to kPort.
 class InputTest : public WindowTest {
 protected:
@@ -39,7 +35,7 @@ protected:
 
 // A bad field leaves the fields before it stored and reopens the port with an empty buffer, so
 // the next record read is the first framed by two line ends.
-TEST_F(InputTest, RecordsAreShownComputedAndABadOneReopens) {
+TEST_F(InputTest, RecordsAreShownThroughBadOnesAHeldDeviceAndNoise) {
     click("Command3");
     ASSERT_TRUE(port()->isOpen());
     EXPECT_EQ(stored(), "3:19200,N,8,1");
@@ -74,13 +70,9 @@ TEST_F(InputTest, RecordsAreShownComputedAndABadOneReopens) {
     // A restart keeps the receive buffer: the line end of the last record frames the next.
     click("Command3");
     ASSERT_TRUE(sendUntil(recordLine("31", "10", "8.5"), "lb_temp", "8,5"));
-    EXPECT_TRUE(dialogs.messages.empty());
-}
 
-// Reading goes on through a Sea & Sun start on the same device (which fails silently), line
-// noise that would grow the incoming-data box without bound, and an unplugged device.
-TEST_F(InputTest, ReadingSurvivesAHeldDeviceNoiseAndUnplugging) {
-    click("Command3");
+    // Reading goes on through a Sea & Sun start on the same device (which fails silently) and
+    // line noise that would grow the incoming-data box without bound.
     choose("op_sst");
     type("Text2", "1200,O,8,1");
     click("Command3");
@@ -93,17 +85,10 @@ TEST_F(InputTest, ReadingSurvivesAHeldDeviceNoiseAndUnplugging) {
     for (int i = 0; i < 64; ++i) {
         ASSERT_TRUE(device.pty().write(QByteArray(4096, 'x')));
     }
-    ASSERT_TRUE(sendUntil("END\r\n" + recordLine("30", "10", "7.5"), "lb_temp", "7.5"));
+    ASSERT_TRUE(sendUntil("END\r\n" + recordLine("30", "10", "7.5"), "lb_temp", "7,5"));
     EXPECT_TRUE(text("Text4").remove(u'\n').contains("xEND"));
     EXPECT_LT(text("Text4").size(), 128 * 1024);
-
-    device.unplug();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !port()->isOpen(); }));
-    EXPECT_EQ(status(), "Reconnecting ...");
-    device.plugIn();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return port()->isOpen(); }, 10000));
-    EXPECT_TRUE(status().startsWith("Connected: "));
-    EXPECT_TRUE(sendUntil("\r\n" + recordLine("30", "10", "6.5"), "lb_temp", "6.5"));
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 // A failed start closes the port and stops at the failing step: only an unusable port number is
@@ -136,8 +121,8 @@ TEST_F(InputTest, AFailedStartStopsAtTheFailingStep) {
         type("Text2", c.settings);
         click("Command3");
         EXPECT_FALSE(port()->isOpen());
-        EXPECT_TRUE(status().startsWith("Not connected: ")) << status().toStdString();
-        EXPECT_TRUE(status().contains(c.status)) << status().toStdString();
+        EXPECT_TRUE(status().startsWith("Not connected: ") && status().contains(c.status))
+            << status().toStdString();
         EXPECT_EQ(stored(), c.stored);
         ASSERT_EQ(dialogs.messages.size(), c.message ? 1u : 0u);
         if (c.message) {

@@ -2,61 +2,32 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <memory>
 
-#include "app/frm_main.h"
-#include "support/fake_dialogs.h"
-#include "support/fake_port.h"
+#include "platform/settings_store.h"
 #include "support/settings_file.h"
+#include "support/window_test.h"
 
 namespace {
 
 using test_support::SettingsFile;
 
-class SettingsWindowTest : public ::testing::Test {
+class SettingsWindow : public WindowTest {
 protected:
-    void SetUp() override {
-        services.dialogs = &dialogs;
-        services.makePort = [this](QObject* parent) { return new FakePort(parent, &journal); };
-    }
-    void TearDown() override { window.reset(); }
-
-    // Starts the program and lets it run until it has settled.
+    // Starts the program afresh and lets it run until it has settled.
     void start() {
-        window = std::make_unique<frm_main>(services);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        closeWindow();
+        window();
         QCoreApplication::processEvents();
     }
-    QString text(const char* box) { return window->findChild<QLineEdit*>(box)->text(); }
-    QCheckBox* box(const char* name) { return window->findChild<QCheckBox*>(name); }
-    void click(const char* button) { window->findChild<QPushButton*>(button)->click(); }
+    QCheckBox* box(const char* name) { return find<QCheckBox>(name); }
     QString file() const { return QDir::toNativeSeparators(settings.path()); }
 
     SettingsFile settings;
-    FakeDialogs dialogs;
-    QStringList journal;
-    Services services;
-    std::unique_ptr<frm_main> window;
 };
-
-TEST_F(SettingsWindowTest, ACleanFileOrNoneShowsNoMessage) {
-    start();
-    ASSERT_TRUE(settings.write("[COM_Port]\nIN=\"3:1200,O,8,1\"\n"));
-    window.reset();
-    start();
-    EXPECT_EQ(text("Text3"), "3");
-    click("Command3");
-    click("Command4");
-    EXPECT_TRUE(dialogs.messages.empty());
-}
 
 // The program starts with what it could read, names the file and what is wrong once, and
 // works as usual.
-TEST_F(SettingsWindowTest, ADamagedFileIsNamedOnceAndTheProgramRuns) {
+TEST_F(SettingsWindow, ADamagedFileIsNamedOnceAndTheProgramRuns) {
     ASSERT_TRUE(settings.write("[COM_Port]\nOUT=\"4:9600,E,7,2\"\nIN=\"3:1200,O,8,1\n"));
     start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.messages.empty(); }));
@@ -77,34 +48,27 @@ TEST_F(SettingsWindowTest, ADamagedFileIsNamedOnceAndTheProgramRuns) {
 
 // What was chosen comes back at the next start, a remembered UDP output sending at once without a
 // click; a stored choice that cannot be used is named and gives way to its default.
-TEST_F(SettingsWindowTest, UdpOutputAndLogTimeComeBackAtTheNextStart) {
+TEST_F(SettingsWindow, UdpOutputAndLogTimeComeBackAtTheNextStart) {
     const struct {
-        QByteArray file;
-        const char* target;
+        const char *storedTarget, *storedSending, *storedUtc, *target;
         bool sending, utc;
         QStringList named;
     } cases[] = {
-        {"[Options]\nUdpTarget=10.0.0.255:5602\nUdpSending=true\nLogTimeUtc=true\n",
-         "10.0.0.255:5602",
-         true,
-         true,
-         {}},
-        {"[Options]\nUdpTarget=\"[::1]:5602\"\nUdpSending=yes\nLogTimeUtc=1\n",
-         "[::1]:5602",
-         false,
-         false,
-         {"UdpSending", "LogTimeUtc"}},
-        {"[Options]\nUdpTarget=\"a\tb\"\nUdpSending=false\n", "", false, false, {"UdpTarget"}},
+        {"10.0.0.255:5602", "true", "true", "10.0.0.255:5602", true, true, {}},
+        {"\"[::1]:5602\"", "yes", "1", "[::1]:5602", false, false, {"UdpSending", "LogTimeUtc"}},
+        {"\"a\tb\"", "false", "false", "", false, false, {"UdpTarget"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.file.toStdString());
-        window.reset();
+        SCOPED_TRACE(c.storedTarget);
+        closeWindow();
         dialogs.messages.clear();
-        ASSERT_TRUE(settings.write(c.file));
+        ASSERT_TRUE(settings.write(QByteArray("[Options]\nUdpTarget=") + c.storedTarget +
+                                   "\nUdpSending=" + c.storedSending +
+                                   "\nLogTimeUtc=" + c.storedUtc + "\n"));
         start();
         EXPECT_EQ(text("tx_udp"), c.target);
         EXPECT_EQ(box("ck_udp")->isChecked(), c.sending);
-        EXPECT_EQ(window->findChild<Timer*>("udp_timer")->isTicking(), c.sending);
+        EXPECT_EQ(find<Timer>("udp_timer")->isTicking(), c.sending);
         EXPECT_EQ(box("ck_utc")->isChecked(), c.utc);
         ASSERT_EQ(dialogs.messages.size(), c.named.isEmpty() ? 0u : 1u);
         for (const QString& key : c.named) {
@@ -112,12 +76,11 @@ TEST_F(SettingsWindowTest, UdpOutputAndLogTimeComeBackAtTheNextStart) {
                 << key.toStdString();
         }
     }
-    auto* target = window->findChild<QLineEdit*>("tx_udp");
-    target->setText("echosounder.invalid:5602");
-    emit target->editingFinished();
+    type("tx_udp", "echosounder.invalid:5602");
+    emit find<QLineEdit>("tx_udp")->editingFinished();
     box("ck_udp")->click();
     box("ck_utc")->click();
-    window.reset();
+    closeWindow();
     dialogs.messages.clear();
     start();
     EXPECT_EQ(text("tx_udp"), "echosounder.invalid:5602");
@@ -126,7 +89,7 @@ TEST_F(SettingsWindowTest, UdpOutputAndLogTimeComeBackAtTheNextStart) {
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST_F(SettingsWindowTest, AFileFullOfJunkGivesAMessageThatFitsTheScreen) {
+TEST_F(SettingsWindow, AFileFullOfJunkGivesAMessageThatFitsTheScreen) {
     QByteArray junk = "[Ports]\n";
     for (int i = 0; i < 500; ++i) {
         junk += "junk" + QByteArray::number(i) + "=x\n";
@@ -139,41 +102,34 @@ TEST_F(SettingsWindowTest, AFileFullOfJunkGivesAMessageThatFitsTheScreen) {
     EXPECT_TRUE(text.contains("492 more")) << text.toStdString();
 }
 
-struct UnwritableCase {
-    const char* name;
-    bool (SettingsFile::*make)();
-    int startMessages;  // 1 when the store cannot be read either
-};
-
-class UnwritableStoreTest : public SettingsWindowTest,
-                            public ::testing::WithParamInterface<UnwritableCase> {};
-
-// Every start connects; the user hears once that the texts are not remembered.
-TEST_P(UnwritableStoreTest, ConnectionsProceedAndTheUserIsToldOnce) {
-    ASSERT_TRUE((settings.*GetParam().make)());
-    start();
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return dialogs.messages.size() == std::size_t(GetParam().startMessages); }));
-    for (int i = 0; i < 3; ++i) {
-        click("Command3");
-        click("Command4");
+// Every start connects; the user hears once that the texts are not remembered, after the
+// start-up message when the store cannot be read either.
+TEST_F(SettingsWindow, AnUnwritableStoreConnectsAndTellsTheUserOnce) {
+    const struct {
+        bool (SettingsFile::*make)();
+        std::size_t startMessages;
+    } cases[] = {{&SettingsFile::makeFolderInItsPlace, 1},
+                 {&SettingsFile::makeFileInPlaceOfItsFolder, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.startMessages);
+        closeWindow();
+        journal.clear();
+        dialogs.messages.clear();
+        ASSERT_TRUE((settings.*c.make)());
+        start();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.messages.size() == c.startMessages; }));
+        for (int i = 0; i < 3; ++i) {
+            click("Command3");
+            click("Command4");
+        }
+        EXPECT_EQ(journal.count("Com_in open"), 3);
+        EXPECT_EQ(journal.count("com_out open"), 3);
+        ASSERT_EQ(dialogs.messages.size(), c.startMessages + 1);
+        EXPECT_EQ(dialogs.messages.back().title, "Settings file");
+        EXPECT_TRUE(dialogs.messages.back().text.contains(file()));
+        EXPECT_TRUE(dialogs.messages.back().text.contains("could not be saved"));
+        EXPECT_TRUE(find<Timer>("Timer4")->isTicking());
     }
-    EXPECT_EQ(journal.count("Com_in open"), 3);
-    EXPECT_EQ(journal.count("com_out open"), 3);
-    ASSERT_EQ(dialogs.messages.size(), std::size_t(GetParam().startMessages) + 1);
-    const FakeDialogs::Shown& told = dialogs.messages.back();
-    EXPECT_EQ(told.title, "Settings file");
-    EXPECT_TRUE(told.text.contains(file()));
-    EXPECT_TRUE(told.text.contains("could not be saved"));
-    EXPECT_TRUE(window->findChild<Timer*>("Timer4")->isTicking());
 }
-
-INSTANTIATE_TEST_SUITE_P(Stores, UnwritableStoreTest,
-                         ::testing::Values(UnwritableCase{"FolderInPlaceOfTheFile",
-                                                          &SettingsFile::makeFolderInItsPlace, 1},
-                                           UnwritableCase{"FileInPlaceOfTheFolder",
-                                                          &SettingsFile::makeFileInPlaceOfItsFolder,
-                                                          0}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QStringList>
+#include <deque>
+#include <optional>
 #include <utility>
 
 #include "platform/serial_port.h"
 
 // A port that only records what the window did to it, for tests of window logic that do not
-// need bytes to flow (those use pseudo-terminals).
+// need bytes to flow (those use pseudo-terminals). Its next opens and writes can be told to fail,
+// and its device can vanish.
 class FakePort : public SerialPort {
 public:
     explicit FakePort(QObject* parent, QStringList* journal)
@@ -25,6 +28,11 @@ public:
     QString device() const override { return QStringLiteral("COM%1").arg(number_); }
     bool isOpen() const override { return open_; }
     PortResult open() override {
+        if (!openErrors.empty()) {
+            const PortError error = openErrors.front();
+            openErrors.pop_front();
+            return error;
+        }
         open_ = true;
         journal_->append(objectName() + " open");
         return std::nullopt;
@@ -35,16 +43,26 @@ public:
     }
     QByteArray readAll() override { return std::exchange(incoming, {}); }
     PortResult write(const QByteArray& bytes) override {
+        if (writeError) {
+            close();
+            return writeError;
+        }
         written += bytes;
         return std::nullopt;
     }
     qint64 bytesWaitingToSend() const override { return unsent; }
+    void vanish() {
+        close();
+        emit failed(PortError{kDeviceFailure, QStringLiteral("device gone")});
+    }
 
     QByteArray written;
     // Bytes the line has not sent yet.
     qint64 unsent = 0;
     // Bytes waiting to be read; readAll takes them all.
     QByteArray incoming;
+    std::optional<PortError> writeError;
+    std::deque<PortError> openErrors;
 
 private:
     QStringList* journal_;

@@ -27,13 +27,12 @@ public:
     // The file holds exactly these bytes.
     bool write(const QByteArray& bytes) {
         clear();
+        static QDateTime stamp = QDateTime::currentDateTime().addDays(-1);
+        stamp = stamp.addSecs(1);
         QFile file(path_);
-        if (!QDir().mkpath(folder_) || !file.open(QIODevice::WriteOnly) ||
-            file.write(bytes) != bytes.size()) {
-            return false;
-        }
-        file.close();
-        return touch(path_);
+        return QDir().mkpath(folder_) && file.open(QIODevice::WriteOnly) &&
+               file.write(bytes) == bytes.size() && file.flush() &&
+               file.setFileTime(stamp, QFileDevice::FileModificationTime);
     }
     // A folder stands where the file should be, so it can be neither read nor written.
     bool makeFolderInItsPlace() {
@@ -61,14 +60,6 @@ public:
     }
 
 private:
-    static bool touch(const QString& path) {
-        static QDateTime stamp = QDateTime::currentDateTime().addDays(-1);
-        stamp = stamp.addSecs(1);
-        QFile file(path);
-        return file.open(QIODevice::ReadWrite) &&
-               file.setFileTime(stamp, QFileDevice::FileModificationTime);
-    }
-
     QString path_;
     QString folder_;
 };

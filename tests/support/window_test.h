@@ -16,10 +16,10 @@
 #include "support/fake_dialogs.h"
 #include "support/fake_port.h"
 
-// An ASCII record of a Kestrane-like instrument, without its line end.
-inline QByteArray asciiRecord(const char* conductivity, const char* pressure,
-                              const char* temperature) {
-    return QByteArray(conductivity) + "\tMS/CM\t" + pressure + "\tDBAR\t" + temperature + "\tC";
+// A record line of a Kestrane-like instrument.
+inline QByteArray recordLine(const char* conductivity, const char* pressure,
+                             const char* temperature) {
+    return QByteArray(conductivity) + "\tMS/CM\t" + pressure + "\tDBAR\t" + temperature + "\tC\r\n";
 }
 
 // The main window shown offscreen, its dialogs answered by FakeDialogs and its ports FakePorts
@@ -67,13 +67,8 @@ protected:
     // The text of a line edit, label or plain text box.
     QString text(const char* name) {
         QWidget* control = find<QWidget>(name);
-        if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-            return edit->text();
-        }
-        if (auto* box = qobject_cast<QPlainTextEdit*>(control)) {
-            return box->toPlainText();
-        }
-        return qobject_cast<QLabel*>(control)->text();
+        auto* box = qobject_cast<QPlainTextEdit*>(control);
+        return box ? box->toPlainText() : control->property("text").toString();
     }
     void type(const char* box, const QString& text) { find<QLineEdit>(box)->setText(text); }
     void click(const char* button) { find<QPushButton>(button)->click(); }
@@ -90,7 +85,7 @@ protected:
     }
     // One record reaches Com_in.
     void record(const char* conductivity, const char* pressure, const char* temperature) {
-        receive(asciiRecord(conductivity, pressure, temperature) + "\r\n");
+        receive(recordLine(conductivity, pressure, temperature));
     }
     void receive(const QByteArray& bytes) {
         auto* port = static_cast<FakePort*>(find<SerialPort>("Com_in"));

@@ -126,27 +126,25 @@ Finished runCalc(const QStringList& arguments, const QByteArray& input = {}) {
 // Bad lines are reported by their number, counting blank and comment lines, and the rest go on;
 // so do the files after one that cannot be read.
 TEST(SondrelCalcProgram, ReportsBadLinesAndUnreadableFilesAndGoesOn) {
+    QTemporaryDir dir;
+    QFile file(dir.filePath("good.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("35 15 0\n") == 8);
+    file.close();
+    const QString missing = dir.filePath("missing.txt");
     // A comment longer than a read block, a CR LF line end and a last line without one.
     const QByteArray input = "# header\n42.914 15 0\n1 2 x\n\n50\t20\t1000\r\n1 2\n#" +
                              QByteArray(300000, 'x') + "\n35 15 0";
-    const Finished run = runCalc({}, input);
+    const Finished run = runCalc({missing, file.fileName(), "-"}, input);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out.toStdString(),
-              converted({"42.914 15 0", "50 20 1000", "35 15 0"}, Columns::Conductivity));
-    EXPECT_EQ(run.err,
-              "standard input:3: 'x' is not a number\n"
-              "standard input:6: expected 3 numbers, found 2 fields\n");
-    EXPECT_EQ(runCalc({"--salinity"}, "35 15 0\n# done").exitCode, 0);
-
-    QTemporaryDir dir;
-    QFile file(dir.filePath("good.txt"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("35 15 0\n");
-    file.close();
-    const Finished files = runCalc({"--salinity", dir.filePath("missing.txt"), file.fileName()});
-    EXPECT_EQ(files.exitCode, 1);
-    EXPECT_EQ(files.out.toStdString(), converted({"35 15 0"}, Columns::Salinity));
-    EXPECT_TRUE(files.err.contains("missing.txt")) << files.err.toStdString();
+    EXPECT_EQ(run.out.toStdString(), converted({"35 15 0", "42.914 15 0", "50 20 1000", "35 15 0"},
+                                               Columns::Conductivity));
+    EXPECT_TRUE(run.err.startsWith("sondrel-calc: cannot open " + missing + ": ") &&
+                run.err.endsWith("\nstandard input:3: 'x' is not a number\n"
+                                 "standard input:6: expected 3 numbers, found 2 fields\n"))
+        << run.err.toStdString();
+    const Finished salinity = runCalc({"--salinity"}, "35 15 0\n# done");
+    EXPECT_EQ(salinity.exitCode, 0);
+    EXPECT_EQ(salinity.out.toStdString(), converted({"35 15 0"}, Columns::Salinity));
 }
 
 }  // namespace

@@ -141,7 +141,6 @@ TEST(NumberTextToWhole, NearestWithTiesToEvenAndRange) {
     }
 }
 
-// Typed text in the locale, nearest whole number with ties to even, sixteen bits signed.
 TEST(NumberTextParseInt16, RoundsAndChecksTheSixteenBitRange) {
     EXPECT_EQ(number_text::parseInt16(u" 2.5 ", kEnglish), 2);
     EXPECT_EQ(number_text::parseInt16(u"2,5", kGerman), 2);

@@ -13,6 +13,8 @@
 
 namespace {
 
+using namespace number_text;
+
 const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
 const QLocale kGerman(QLocale::German, QLocale::Germany);
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -46,9 +48,8 @@ TEST(NumberTextFormat, RoundsHalvesAwayFromZeroOnTheShortestDecimalText) {
         {kNaN, nullptr, ""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(c.pattern ? number_text::formatPattern(c.value, QString::fromLatin1(c.pattern),
-                                                         kEnglish)
-                            : number_text::formatGeneral(c.value, kEnglish),
+        EXPECT_EQ(c.pattern ? formatPattern(c.value, QString::fromLatin1(c.pattern), kEnglish)
+                            : formatGeneral(c.value, kEnglish),
                   QString::fromLatin1(c.expected))
             << c.value << " with \"" << (c.pattern ? c.pattern : "general") << '"';
     }
@@ -62,9 +63,8 @@ TEST(NumberTextRoundToHundredths, IsTheTwoDecimalTextReadBack) {
         return v ? std::optional(std::bit_cast<std::uint64_t>(*v)) : std::nullopt;
     };
     const auto expectSame = [&](double value) {
-        ASSERT_EQ(
-            bits(number_text::roundToHundredths(value)),
-            bits(number_text::parse(number_text::formatPattern(value, u"0.00", kGerman), kGerman)))
+        ASSERT_EQ(bits(roundToHundredths(value)),
+                  bits(parse(formatPattern(value, u"0.00", kGerman), kGerman)))
             << std::setprecision(17) << value;
     };
     constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -94,11 +94,11 @@ TEST(NumberTextRoundToHundredths, IsTheTwoDecimalTextReadBack) {
 
 // A German desktop: decimal comma, never a group separator, also through the default locale.
 TEST(NumberTextFormat, UsesTheLocaleDecimalSeparatorWithoutGrouping) {
-    EXPECT_EQ(number_text::formatPattern(1234567.891, u"0.000", kGerman), "1234567,891");
-    EXPECT_EQ(number_text::formatGeneral(1234567.5, kGerman), "1234567,5");
+    EXPECT_EQ(formatPattern(1234567.891, u"0.000", kGerman), "1234567,891");
+    EXPECT_EQ(formatGeneral(1234567.5, kGerman), "1234567,5");
     QLocale::setDefault(kGerman);
-    EXPECT_EQ(number_text::formatPattern(3.5, u"0.00"), "3,50");
-    EXPECT_EQ(number_text::formatGeneral(3.5), "3,5");
+    EXPECT_EQ(formatPattern(3.5, u"0.00"), "3,50");
+    EXPECT_EQ(formatGeneral(3.5), "3,5");
     QLocale::setDefault(QLocale::c());
 }
 
@@ -119,9 +119,7 @@ TEST(NumberTextParse, TypedTextInItsLocaleInstrumentTextWithAPoint) {
     QLocale::setDefault(kGerman);
     for (const auto& c : cases) {
         const QString text = QString::fromLatin1(c.text);
-        EXPECT_EQ(
-            c.locale ? number_text::parse(text, *c.locale) : number_text::parseInstrument(text),
-            c.expected)
+        EXPECT_EQ(c.locale ? parse(text, *c.locale) : parseInstrument(text), c.expected)
             << '"' << c.text << '"';
     }
     QLocale::setDefault(QLocale::c());
@@ -137,18 +135,18 @@ TEST(NumberTextToWhole, NearestWithTiesToEvenAndRange) {
         {-1e300, {}},     {kNaN, {}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(number_text::toWhole(c.value, -32768, 65535), c.expected) << c.value;
+        EXPECT_EQ(toWhole(c.value, -32768, 65535), c.expected) << c.value;
     }
 }
 
 TEST(NumberTextParseInt16, RoundsAndChecksTheSixteenBitRange) {
-    EXPECT_EQ(number_text::parseInt16(u" 2.5 ", kEnglish), 2);
-    EXPECT_EQ(number_text::parseInt16(u"2,5", kGerman), 2);
-    EXPECT_EQ(number_text::parseInt16(u"-32768", kEnglish), -32768);
-    EXPECT_EQ(number_text::parseInt16(u"32767", kEnglish), 32767);
-    EXPECT_EQ(number_text::parseInt16(u"32767.5", kEnglish), std::nullopt);
-    EXPECT_EQ(number_text::parseInt16(u"-32769", kEnglish), std::nullopt);
-    EXPECT_EQ(number_text::parseInt16(u"x", kEnglish), std::nullopt);
+    EXPECT_EQ(parseInt16(u" 2.5 ", kEnglish), 2);
+    EXPECT_EQ(parseInt16(u"2,5", kGerman), 2);
+    EXPECT_EQ(parseInt16(u"-32768", kEnglish), -32768);
+    EXPECT_EQ(parseInt16(u"32767", kEnglish), 32767);
+    EXPECT_EQ(parseInt16(u"32767.5", kEnglish), std::nullopt);
+    EXPECT_EQ(parseInt16(u"-32769", kEnglish), std::nullopt);
+    EXPECT_EQ(parseInt16(u"x", kEnglish), std::nullopt);
 }
 
 }  // namespace

@@ -35,7 +35,6 @@ TEST(CalcLine, EchoesInputsAndWritesEveryDigitOfTheResults) {
         Columns columns;
         std::vector<std::string> inputs;  // as echoed
     } cases[] = {
-        {"42.914 15 0", kC, {"42.914", "15", "0"}},
         {"42.9140\t15\t10\r", kC, {"42.914", "15", "10"}},
         {"  50 \t 20   1000  ", kC, {"50", "20", "1000"}},
         {"81.025537174 40 1e4", kC, {"81.025537174", "40", "10000"}},

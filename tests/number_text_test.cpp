@@ -138,7 +138,6 @@ TEST(NumberTextToWhole, NearestWithTiesToEvenAndRange) {
 }
 
 TEST(NumberTextParseInt16, RoundsAndChecksTheSixteenBitRange) {
-    EXPECT_EQ(parseInt16(u" 2.5 ", kEnglish), 2);
     EXPECT_EQ(parseInt16(u"2,5", kGerman), 2);
     EXPECT_EQ(parseInt16(u"-32768", kEnglish), -32768);
     EXPECT_EQ(parseInt16(u"32767", kEnglish), 32767);

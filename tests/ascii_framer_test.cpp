@@ -14,7 +14,6 @@ TEST(AsciiFramer, YieldsRecordsBetweenLineEnds) {
         std::vector<QList<QByteArray>> completed;  // per piece
         QByteArray pending;
     } cases[] = {
-        {{"\tDBAR\t15.500\tC\r\n0035.0"}, {{}}, "\r\n0035.0"},
         {{"\r\n0035.008\tMS/CM", "\t-00.750\tDBAR\t15.5", "00\tC\r\n"},
          {{}, {}, {kRecord}},
          "\r\n"},

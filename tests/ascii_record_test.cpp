@@ -17,7 +17,6 @@ TEST(AsciiRecord, StoresInOrderUntilABadField) {
         {"0035.008\tMS/CM\t-00.750\tDBAR\t15.500\tC", -0.75 / 10, 35.008 / 10, 15.5},
         {" 42.1 \t\t 100 \t\t -1.25 ", 10.0, 42.1 / 10, -1.25},
         {"35\tMS/CM\t10\tDBAR\t15\tC\textra", 1.0, 3.5, 15.0},
-        {"35\tMS/CM\t10\tDBAR\t15", 1.0, 3.5, 15.0},
         {"ABC\tMS/CM\t-00.750\tDBAR\t15.500\tC", -0.75 / 10, no, no},
         {"0035.008\tMS/CM\tdeep\tDBAR\t15.500\tC", no, no, no},
         {"35\tMS/CM\t10\tDBAR\t\tC", 1.0, 3.5, no},

@@ -4,8 +4,6 @@
 
 #include "output/udp_target.h"
 
-#include <QString>
-
 namespace {
 
 using Parity = PortSettings::Parity;
@@ -16,7 +14,6 @@ TEST(PortSettings, ReadsBaudParityDataBitsAndStopBits) {
         const char* text;
         PortSettings expected;
     } cases[] = {
-        {"19200,N,8,1", {19200, Parity::None, 8, StopBits::One}},
         {"1200,O,8,1", {1200, Parity::Odd, 8, StopBits::One}},
         {"9600,e,7,2", {9600, Parity::Even, 7, StopBits::Two}},
         {"300,M,5,1.5", {300, Parity::Mark, 5, StopBits::OneAndHalf}},
@@ -46,7 +43,6 @@ TEST(UdpTarget, ReadsHostAndPortOrSaysWhatIsWrong) {
         quint16 port;
         const char* problem;  // a part of the refusal
     } cases[] = {
-        {"127.0.0.1:5602", "127.0.0.1", 5602, nullptr},
         {" 192.168.1.255:5602 ", "192.168.1.255", 5602, nullptr},
         {"echosounder.local:65535", "echosounder.local", 65535, nullptr},
         {"[::1]:5602", "::1", 5602, nullptr},
@@ -61,7 +57,6 @@ TEST(UdpTarget, ReadsHostAndPortOrSaysWhatIsWrong) {
         {"host:0", nullptr, 0, "1 to 65535"},
         {"host:65536", nullptr, 0, "1 to 65535"},
         {"host:+80", nullptr, 0, "1 to 65535"},
-        {"host: 80", nullptr, 0, "1 to 65535"},
         {"host:000005602", nullptr, 0, "1 to 65535"},
     };
     EXPECT_EQ(parseUdpTarget(QStringLiteral("[::1]:5602")).target->text(), "[::1]:5602");

@@ -15,65 +15,48 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // Reference conductivity: conductivity ratio R is conductivity / this.
 constexpr double kC35 = 4.2914;
 
-struct Case {
-    const char* what;
-    double first;  // conductivity (S/m) or salinity
-    double temperature;
-    double pressure;                 // bar
-    std::optional<double> expected;  // nullopt: no value
-    // 0: bit-exact; else half a unit in the last printed decimal, so the printed value matches.
-    double tolerance = 0;
-};
+using Formula = std::optional<double> (*)(double, double, double);
+constexpr Formula kSalinity = seawater::practicalSalinity;
+constexpr Formula kVelocity = seawater::soundVelocity;
 
-void expectComputes(const Case& c, const std::optional<double>& actual) {
-    SCOPED_TRACE(c.what);
-    ASSERT_EQ(actual.has_value(), c.expected.has_value());
-    if (c.expected && c.tolerance == 0) {
-        EXPECT_EQ(*actual, *c.expected);
-    } else if (c.expected) {
-        EXPECT_NEAR(*actual, *c.expected, c.tolerance);
-    }
-}
-
-TEST(PracticalSalinity, CheckValuesAndRefusals) {
-    const Case cases[] = {
-        {"check value R=1.888091 T=40 p=10000dbar", 8.1025537174, 40, 1000, 39.999996, 5e-7},
-        {"check table R=1 T=15 p=0", kC35, 15, 0, 35.000000, 5e-7},
-        {"check table R=1.2 T=20 p=2000dbar", 1.2 * kC35, 20, 200, 37.245628, 5e-7},
-        {"check table R=0.65 T=5 p=1500dbar", 0.65 * kC35, 5, 150, 27.995347, 5e-7},
-        {"warm sea water under pressure", 5, 20, 100, 36.3576, 5e-5},
-        {"brackish water", 1, 15, 1, 7.1156, 5e-5},
-        {"zero ratio goes on: a0 exactly, whatever the pressure", 0, 15, 500, 0.008},
-        {"negative result is still a result", 0, 0, 0, -0.0019, 5e-5},
-        {"negative conductivity", -1e-300, 15, 0, std::nullopt},
+// Salinity from conductivity (S/m), sound velocity from salinity; pressure in bar.
+TEST(Seawater, CheckValuesAndRefusals) {
+    const struct {
+        const char* what;
+        Formula formula;
+        double first, temperature, pressure;
+        std::optional<double> expected;  // nullopt: no value
+        // 0: bit-exact; else half a unit in the last printed decimal, so the printed value matches.
+        double tolerance = 0;
+    } cases[] = {
+        {"check value R=1.888091 T=40 p=10000dbar", kSalinity, 8.1025537174, 40, 1000, 39.999996,
+         5e-7},
+        {"check table R=1 T=15 p=0", kSalinity, kC35, 15, 0, 35.000000, 5e-7},
+        {"check table R=1.2 T=20 p=2000dbar", kSalinity, 1.2 * kC35, 20, 200, 37.245628, 5e-7},
+        {"check table R=0.65 T=5 p=1500dbar", kSalinity, 0.65 * kC35, 5, 150, 27.995347, 5e-7},
+        {"zero ratio goes on: a0 exactly, whatever the pressure", kSalinity, 0, 15, 500, 0.008},
+        {"negative salinity is still a result", kSalinity, 0, 0, 0, -0.0019, 5e-5},
+        {"negative conductivity", kSalinity, -1e-300, 15, 0, std::nullopt},
         // 1 + 0.0162 * (T - 15) is exactly 0 here.
-        {"temperature factor divides by zero", kC35, -46.7283950617284, 0, std::nullopt},
-        {"conductivity overflows", 1e200, 15, 0, std::nullopt},
-        {"pressure correction overflows", kC35, 15, 1e200, std::nullopt},
-        {"temperature overflows", kC35, 1e200, 0, std::nullopt},
-        {"not-a-number pressure", kC35, 15, kNaN, std::nullopt},
+        {"temperature factor divides by zero", kSalinity, kC35, -46.7283950617284, 0, std::nullopt},
+        {"conductivity overflows", kSalinity, 1e200, 15, 0, std::nullopt},
+        {"pressure correction overflows", kSalinity, kC35, 15, 1e200, std::nullopt},
+        {"temperature overflows", kSalinity, kC35, 1e200, 0, std::nullopt},
+        {"check value S=40 T=40 P=1000bar", kVelocity, 40, 40, 1000, 1731.9954, 5e-5},
+        {"check table S=25 T=0 P=0", kVelocity, 25, 0, 0, 1435.789875, 5e-7},
+        {"standard sea water", kVelocity, 35, 15, 0, 1506.6633, 5e-5},
+        {"pure water at zero is the leading coefficient", kVelocity, -0.0, 0, 0, 1402.388},
+        {"smallest negative salinity", kVelocity, -5e-324, 15, 0, std::nullopt},
+        {"salinity overflows", kVelocity, 1e200, 15, 0, std::nullopt},
+        {"not-a-number salinity", kVelocity, kNaN, 15, 0, std::nullopt},
     };
-    for (const Case& c : cases) {
-        expectComputes(c, seawater::practicalSalinity(c.first, c.temperature, c.pressure));
-    }
-}
-
-TEST(SoundVelocity, CheckValuesAndRefusals) {
-    const Case cases[] = {
-        {"check value S=40 T=40 P=1000bar", 40, 40, 1000, 1731.9954, 5e-5},
-        {"check table S=25 T=0 P=0", 25, 0, 0, 1435.789875, 5e-7},
-        {"standard sea water", 35, 15, 0, 1506.6633, 5e-5},
-        {"pure water at zero is the leading coefficient", -0.0, 0, 0, 1402.388},
-        {"sea water under pressure", 35, 10, 100, 1506.34, 5e-3},
-        {"slightly negative salinity", -0.0019, 0, 0, std::nullopt},
-        {"smallest negative salinity", -5e-324, 15, 0, std::nullopt},
-        {"salinity overflows", 1e200, 15, 0, std::nullopt},
-        {"temperature overflows", 35, 1e200, 0, std::nullopt},
-        {"pressure overflows", 35, 15, 1e200, std::nullopt},
-        {"not-a-number salinity", kNaN, 15, 0, std::nullopt},
-    };
-    for (const Case& c : cases) {
-        expectComputes(c, seawater::soundVelocity(c.first, c.temperature, c.pressure));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto actual = c.formula(c.first, c.temperature, c.pressure);
+        EXPECT_EQ(actual.has_value(), c.expected.has_value());
+        if (actual && c.expected) {
+            EXPECT_NEAR(*actual, *c.expected, c.tolerance);
+        }
     }
 }
 

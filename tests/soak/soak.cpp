@@ -167,7 +167,8 @@ TEST_F(Soak, NothingLostUnderAFlood) {
                                                      .arg(qint64(events.size()) - reopens)
                                                      .arg(reopens));
     const QStringList floodFaults = test_support::judgeFlood(journal, events);
-    EXPECT_TRUE(floodFaults.isEmpty()) << floodFaults.join('\n').toStdString();
+    // The first few faults only: a broken reader gives thousands.
+    EXPECT_TRUE(floodFaults.isEmpty()) << floodFaults.mid(0, 20).join('\n').toStdString();
 
     // Every telegram that left must arrive, well formed.
     click("Command7");

@@ -3,38 +3,25 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "support/pty.h"
 
-// sondrel-sim in one mode on its own pseudo-terminal, reached through a link whose name no
-// other test process uses (QSerialPort's lock files are named after it). With a port number
-// above 0 the settings store maps that number to the link while the simulator lives.
+// sondrel-sim in one mode on its own pseudo-terminal, reached through its link.
 class Simulator {
 public:
-    Simulator(int portNumber, QStringList arguments)
-        : link_(dir_.filePath(QStringLiteral("tty") + QFileInfo(dir_.path()).fileName())),
-          portNumber_(portNumber) {
-        if (portNumber_ > 0) {
-            test_support::mapPort(portNumber_, link_);
-        }
+    Simulator(int portNumber, QStringList arguments) : link_(portNumber) {
         process_.start(QStringLiteral(SONDREL_TOOLS_DIR "/sondrel-sim/sondrel-sim"),
-                       arguments << "--link" << link_);
+                       arguments << "--link" << link_.path());
     }
-    ~Simulator() {
-        stop();
-        if (portNumber_ > 0) {
-            test_support::mapPort(portNumber_, QString());
-        }
-    }
+    ~Simulator() { stop(); }
 
     // Started, with its link in place.
     bool ready() {
         return process_.waitForStarted() &&
-               QTest::qWaitFor([&] { return QFileInfo(link_).isSymLink(); }, 20000);
+               QTest::qWaitFor([&] { return QFileInfo(link_.path()).isSymLink(); }, 20000);
     }
-    QString link() const { return link_; }
+    QString link() const { return link_.path(); }
     // The lines printed after the device path, once more than `count` lines have come.
     QStringList lines(qsizetype count) {
         static_cast<void>(QTest::qWaitFor([&] {
@@ -55,9 +42,7 @@ public:
     }
 
 private:
-    QTemporaryDir dir_;
-    QString link_;
-    int portNumber_;
+    test_support::DeviceLink link_;
     QProcess process_;
     QByteArray output_;
 };

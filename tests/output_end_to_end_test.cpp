@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QTest>
-
 #include "support/pty.h"
 #include "support/window_test.h"
 
@@ -9,10 +7,6 @@ namespace {
 
 constexpr int kReceiverPort = 12;
 const QByteArray kMicro = " 1447.56 \r\n";
-
-qsizetype lines(const QByteArray& bytes) {
-    return bytes.count("\r\n");
-}
 
 // The window with real serial ports, sending a reading of 100 dbar, -1 degree and 1447.56 m/s
 // to a pseudo-terminal that plays the echosounder.
@@ -26,12 +20,9 @@ protected:
         window().soundvelocity = 1447.56;
         type("Text5", QString::number(kReceiverPort));
         type("tx_timer", "50");
+        click("Command4");
     }
-
-    QByteArray receive(qsizetype count) {
-        return receiver.pty().readUntil([count](const QByteArray& b) { return lines(b) >= count; });
-    }
-    SerialPort* out() { return find<SerialPort>("com_out"); }
+    static qsizetype lines(const QByteArray& bytes) { return bytes.count("\r\n"); }
 
     test_support::PtyDevice receiver{kReceiverPort};
 };
@@ -40,12 +31,12 @@ protected:
 // decimal point only.
 TEST_F(OutputEndToEnd, EachFormatGivesExactTelegrams) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    click("Command4");
     for (const auto& [option, telegram] : {std::pair{"op_micro", kMicro.constData()},
                                            {"op_ssv", "1447600010-00010990000\r\n"},
                                            {"op_generic", "S14476\r\n"}}) {
         choose(option);
-        const QByteArray sent = receive(2);
+        const QByteArray sent =
+            receiver.pty().readUntil([](const QByteArray& b) { return lines(b) >= 2; });
         ASSERT_GE(lines(sent), 2) << option;
         EXPECT_EQ(sent, QByteArray(telegram).repeated(lines(sent))) << option;
     }
@@ -56,13 +47,12 @@ TEST_F(OutputEndToEnd, EachFormatGivesExactTelegrams) {
 // newest value follows.
 TEST_F(OutputEndToEnd, AReceiverThatFallsBehindIsNotQueuedForWithoutEnd) {
     constexpr int kTicks = 20000;
-    click("Command4");
     Timer* send = find<Timer>("Timer4");
     for (int i = 0; i < kTicks; ++i) {
         emit send->tick();
     }
     // At most the telegram on its way and the one after it.
-    EXPECT_LE(out()->bytesWaitingToSend(), 2 * kMicro.size());
+    EXPECT_LE(find<SerialPort>("com_out")->bytesWaitingToSend(), 2 * kMicro.size());
 
     window().soundvelocity = 1500;
     const QByteArray received = receiver.pty().readUntil(
@@ -70,7 +60,7 @@ TEST_F(OutputEndToEnd, AReceiverThatFallsBehindIsNotQueuedForWithoutEnd) {
     const qsizetype older = received.indexOf(" 1500.00 \r\n");
     ASSERT_GE(older, 0);
     EXPECT_LT(lines(received.left(older)), kTicks);
-    EXPECT_TRUE(out()->isOpen());
+    EXPECT_TRUE(find<SerialPort>("com_out")->isOpen());
 }
 
 }  // namespace

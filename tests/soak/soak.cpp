@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLayout>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -11,7 +12,6 @@
 #include "platform/number_text.h"
 #include "platform/timer.h"
 #include "support/event_loop.h"
-#include "support/reading_watch.h"
 #include "support/simulator.h"
 #include "support/soak_verdict.h"
 #include "support/watched_port.h"
@@ -24,8 +24,7 @@
 namespace {
 
 using namespace std::chrono_literals;
-using test_support::kReopen;
-using test_support::runUntil;
+using namespace test_support;
 
 // Enough for a window that falls behind to catch up; none of the waits asserts a duration.
 constexpr auto kGrace = 60s;
@@ -47,6 +46,37 @@ QByteArray readFile(const QString& path) {
 qint64 residentBytes() {
     return readFile("/proc/self/statm").split(' ').value(1).toLongLong() * sysconf(_SC_PAGESIZE);
 }
+
+// Hears every change of a label's text the moment it happens, however many readings one
+// notification brings: a label tells its parent's layout whenever its text changes, so an empty
+// layout on the parent hears them all. The parent must have no layout of its own (the window's
+// frames place their children by geometry), and this one places nothing and sets no size.
+class ReadingWatch : public QLayout {
+public:
+    ReadingWatch(QLabel* label, std::function<void(const QString& text)> changed)
+        : QLayout(label->parentWidget()), label_(label), changed_(std::move(changed)) {
+        setSizeConstraint(QLayout::SetNoConstraint);
+    }
+
+    void invalidate() override {
+        QLayout::invalidate();
+        if (label_->text() != shown_) {
+            shown_ = label_->text();
+            changed_(shown_);
+        }
+    }
+    void addItem(QLayoutItem*) override {}
+    QLayoutItem* itemAt(int) const override { return nullptr; }
+    QLayoutItem* takeAt(int) override { return nullptr; }
+    int count() const override { return 0; }
+    QSize sizeHint() const override { return {}; }
+    void setGeometry(const QRect&) override {}
+
+private:
+    QLabel* label_;
+    std::function<void(const QString& text)> changed_;
+    QString shown_ = label_->text();
+};
 
 using Soak = WindowTest;
 
@@ -79,13 +109,11 @@ TEST_F(Soak, NothingLostUnderAFlood) {
     };
     qint64 dated = 0;
     services.clock = [&dated] { return kFirstDate.addSecs(++dated); };
-    services.makePort = [](QObject* parent) -> SerialPort* {
-        return new test_support::WatchedPort(parent);
-    };
+    services.makePort = [](QObject* parent) -> SerialPort* { return new WatchedPort(parent); };
     // lb_press shows line n as n/1000 dbar. The watch is owned by the frame it watches.
-    test_support::WindowEvents events;
+    WindowEvents events;
     QElapsedTimer lastEvent;
-    new test_support::ReadingWatch(find<QLabel>("lb_press"), [&](const QString& text) {
+    new ReadingWatch(find<QLabel>("lb_press"), [&](const QString& text) {
         const auto dbar = number_text::parse(text);
         events.push_back(dbar ? std::llround(*dbar * 1000) : -2);
         lastEvent.start();
@@ -93,8 +121,8 @@ TEST_F(Soak, NothingLostUnderAFlood) {
     type("Text3", "1");
     type("Text2", "115200,N,8,1");
     click("Command3");
-    auto* input = find<test_support::WatchedPort>("Com_in");
-    QObject::connect(input, &test_support::WatchedPort::openTried, [&](bool opened) {
+    auto* input = find<WatchedPort>("Com_in");
+    QObject::connect(input, &WatchedPort::openTried, [&](bool opened) {
         if (opened) {
             events.push_back(kReopen);
             lastEvent.start();
@@ -136,7 +164,7 @@ TEST_F(Soak, NothingLostUnderAFlood) {
         << "resident memory grew over the second half";
 #endif
 
-    const auto journal = test_support::FloodJournal::parse(readFile(journalPath));
+    const auto journal = FloodJournal::parse(readFile(journalPath));
     qint64 lastRecord = journal.sent - 1;
     while (lastRecord >= 0 && !journal.isRecord(lastRecord)) {
         --lastRecord;
@@ -148,7 +176,7 @@ TEST_F(Soak, NothingLostUnderAFlood) {
                     (events.back() == kReopen && lastEvent.hasExpired(kQuietAfterReopenMs)));
         },
         kGrace);
-    const QStringList floodFaults = test_support::judgeFlood(journal, events);
+    const QStringList floodFaults = judgeFlood(journal, events);
     // The first few faults only: a broken reader gives thousands.
     EXPECT_TRUE(floodFaults.isEmpty()) << floodFaults.mid(0, 20).join('\n').toStdString();
 
@@ -162,7 +190,7 @@ TEST_F(Soak, NothingLostUnderAFlood) {
     // Closing writes the lines still in memory, so the file must then hold every sample.
     window().close();
     const qint64 samples = text("lb_nnn").section(u' ', -1).toLongLong();
-    const QStringList logFaults = test_support::judgeLog(
+    const QStringList logFaults = judgeLog(
         QString::fromLocal8Bit(readFile(logPath)), samples,
         [](qint64 k) { return logDateTime(kFirstDate.addSecs(k)); }, QLocale());
     EXPECT_TRUE(logFaults.isEmpty()) << logFaults.join('\n').toStdString();

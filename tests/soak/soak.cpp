@@ -164,7 +164,7 @@ TEST_F(Soak, NothingLostUnderAFlood) {
         << "resident memory grew over the second half";
 #endif
 
-    const auto journal = FloodJournal::parse(readFile(journalPath));
+    const FloodJournal journal(readFile(journalPath));
     qint64 lastRecord = journal.sent - 1;
     while (lastRecord >= 0 && !journal.isRecord(lastRecord)) {
         --lastRecord;

@@ -60,17 +60,17 @@ QByteArray Pty::readUntil(const std::function<bool(const QByteArray&)>& enough,
     return collected;
 }
 
-DeviceLink::DeviceLink(int portNumber)
-    : path_(dir_.filePath(QStringLiteral("tty") + QFileInfo(dir_.path()).fileName())),
-      portNumber_(portNumber) {
-    if (portNumber_ > 0) {
-        mapPort(portNumber_, path_);
+DeviceLink::DeviceLink(int number)
+    : path(dir.filePath(QStringLiteral("tty") + QFileInfo(dir.path()).fileName())),
+      portNumber(number) {
+    if (portNumber > 0) {
+        mapPort(portNumber, path);
     }
 }
 
 DeviceLink::~DeviceLink() {
-    if (portNumber_ > 0) {
-        mapPort(portNumber_, QString());
+    if (portNumber > 0) {
+        mapPort(portNumber, QString());
     }
 }
 

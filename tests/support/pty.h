@@ -43,16 +43,12 @@ private:
 // A device path whose last part no other test process uses: QSerialPort's lock file is named
 // after it, in a directory that every process shares. With a port number above 0 the store maps
 // that number to the path while this lives.
-class DeviceLink {
-public:
+struct DeviceLink {
     explicit DeviceLink(int portNumber);
     ~DeviceLink();
-    QString path() const { return path_; }
-
-private:
-    QTemporaryDir dir_;
-    QString path_;
-    int portNumber_;
+    const QTemporaryDir dir;
+    const QString path;
+    const int portNumber;
 };
 
 // A device path, linked to the current pseudo-terminal, that can be unplugged and plugged in
@@ -63,7 +59,7 @@ public:
     ~PtyDevice() { unplug(); }
 
     bool isOpen() const { return pty_ && pty_->isOpen(); }
-    QString path() const { return link_.path(); }
+    QString path() const { return link_.path; }
     Pty& pty() { return *pty_; }  // while plugged in
     void unplug();  // the terminal closes and path() disappears, as for a missing device
     void plugIn();  // a new terminal behind the same path

@@ -12,16 +12,16 @@ class Simulator {
 public:
     Simulator(int portNumber, QStringList arguments) : link_(portNumber) {
         process_.start(QStringLiteral(SONDREL_TOOLS_DIR "/sondrel-sim/sondrel-sim"),
-                       arguments << "--link" << link_.path());
+                       arguments << "--link" << link_.path);
     }
     ~Simulator() { stop(); }
 
     // Started, with its link in place.
     bool ready() {
         return process_.waitForStarted() &&
-               QTest::qWaitFor([&] { return QFileInfo(link_.path()).isSymLink(); }, 20000);
+               QTest::qWaitFor([&] { return QFileInfo(link_.path).isSymLink(); }, 20000);
     }
-    QString link() const { return link_.path(); }
+    QString link() const { return link_.path; }
     // The lines printed after the device path, once more than `count` lines have come.
     QStringList lines(qsizetype count) {
         static_cast<void>(QTest::qWaitFor([&] {

@@ -18,17 +18,15 @@ struct FloodJournal {
     std::set<qint64> notRecords;
     qint64 sent = 0;  // lines sent in full, once sending has ended
 
-    static FloodJournal parse(const QByteArray& text) {
-        FloodJournal journal;
+    explicit FloodJournal(const QByteArray& text) {
         for (const QByteArray& entry : text.split('\n')) {
             const QList<QByteArray> words = entry.split(' ');
             if (words.size() == 2 && words[0] == "sent") {
-                journal.sent = words[1].toLongLong();
+                sent = words[1].toLongLong();
             } else if (words.size() == 2 && words[1] != "long") {
-                journal.notRecords.insert(words[0].toLongLong());
+                notRecords.insert(words[0].toLongLong());
             }
         }
-        return journal;
     }
     bool isRecord(qint64 n) const { return !notRecords.contains(n); }
 };

@@ -34,7 +34,8 @@ TEST(SimulatedEchosounder, NamesEachTelegramAndShowsWhatMatchesNonePlainly) {
         sent += c.sent;
     }
     ASSERT_EQ(line.write(sent), sent.size());
-    const QStringList printed = echosounder.lines(std::size(cases));
+    const QByteArray lines = echosounder.takeLines(std::size(cases) + 1);  // the device path first
+    const QStringList printed = QString::fromLatin1(lines).split(u'\n', Qt::SkipEmptyParts).mid(1);
     ASSERT_EQ(printed.size(), std::size(cases));
     for (qsizetype i = 0; i < printed.size(); ++i) {
         const QString format = QString::fromLatin1(cases[i].format).leftJustified(17);

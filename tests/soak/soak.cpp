@@ -70,7 +70,6 @@ public:
     QLayoutItem* takeAt(int) override { return nullptr; }
     int count() const override { return 0; }
     QSize sizeHint() const override { return {}; }
-    void setGeometry(const QRect&) override {}
 
 private:
     QLabel* label_;
@@ -96,15 +95,12 @@ TEST_F(Soak, NothingLostUnderAFlood) {
     ASSERT_TRUE(instrument.ready() && echosounder.ready());
     // The echosounder prints its device path, then one line per telegram. Only counts are kept,
     // so that the transcript of a long run does not weigh on the memory measured.
-    QByteArray printed;
     qint64 linesPrinted = 0;
     qint64 malformed = 0;
     const auto telegramsReceived = [&] {
-        printed += echosounder.takeOutput();
-        const QByteArray whole = printed.first(printed.lastIndexOf('\n') + 1);
-        linesPrinted += whole.count('\n');
-        malformed += whole.count("MALFORMED");
-        printed.remove(0, whole.size());
+        const QByteArray lines = echosounder.takeLines();
+        linesPrinted += lines.count('\n');
+        malformed += lines.count("MALFORMED");
         return linesPrinted - 1;
     };
     qint64 dated = 0;

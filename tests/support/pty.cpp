@@ -30,7 +30,7 @@ Pty::~Pty() {
     }
 }
 
-bool Pty::write(QByteArrayView bytes, std::chrono::milliseconds deadline) {
+bool Pty::write(QByteArrayView bytes) {
     qsizetype done = 0;
     const auto writeSome = [&] {
         while (done < bytes.size()) {
@@ -42,11 +42,10 @@ bool Pty::write(QByteArrayView bytes, std::chrono::milliseconds deadline) {
         }
         return true;
     };
-    return QTest::qWaitFor(writeSome, static_cast<int>(deadline.count())) && done == bytes.size();
+    return QTest::qWaitFor(writeSome, 10000) && done == bytes.size();
 }
 
-QByteArray Pty::readUntil(const std::function<bool(const QByteArray&)>& enough,
-                          std::chrono::milliseconds deadline) {
+QByteArray Pty::readUntil(const std::function<bool(const QByteArray&)>& enough) {
     QByteArray collected;
     char chunk[4096];
     static_cast<void>(QTest::qWaitFor(
@@ -56,7 +55,7 @@ QByteArray Pty::readUntil(const std::function<bool(const QByteArray&)>& enough,
             }
             return enough(collected);
         },
-        static_cast<int>(deadline.count())));
+        10000));
     return collected;
 }
 

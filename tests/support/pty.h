@@ -4,15 +4,12 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QTemporaryDir>
-#include <chrono>
 #include <functional>
 #include <memory>
 
 // Pseudo-terminals standing in for serial devices: the program opens the slave side as it would
 // a real adapter; the test holds the master side and plays the instrument or the receiver.
 namespace test_support {
-
-using namespace std::chrono_literals;
 
 // Raw, so bytes pass unchanged. The test holds a slave descriptor too, so that the program
 // closing and reopening the device loses nothing already written into it. Closing it gives the
@@ -26,13 +23,11 @@ public:
 
     bool isOpen() const { return master_ >= 0; }
     QString slavePath() const { return slavePath_; }  // what the program opens
-    // Writes every byte, running the event loop while the program makes room; false once the
-    // deadline passes.
-    bool write(QByteArrayView bytes, std::chrono::milliseconds deadline = 10s);
+    // Writes every byte, running the event loop while the program makes room; false after 10 s.
+    bool write(QByteArrayView bytes);
     // What the program writes, collected while the event loop runs until `enough` holds for all
-    // of it or the deadline passes.
-    QByteArray readUntil(const std::function<bool(const QByteArray&)>& enough,
-                         std::chrono::milliseconds deadline = 10s);
+    // of it or 10 s have passed.
+    QByteArray readUntil(const std::function<bool(const QByteArray&)>& enough);
 
 private:
     int master_ = -1;

@@ -22,16 +22,16 @@ public:
                QTest::qWaitFor([&] { return QFileInfo(link_.path).isSymLink(); }, 20000);
     }
     QString link() const { return link_.path; }
-    // The lines printed after the device path, once more than `count` lines have come.
-    QStringList lines(qsizetype count) {
+    // The whole lines printed since the last call, once `count` of them have come or after 5 s.
+    QByteArray takeLines(qsizetype count = 0) {
         static_cast<void>(QTest::qWaitFor([&] {
             output_ += process_.readAllStandardOutput();
-            return output_.count('\n') > count;
+            return output_.count('\n') >= count;
         }));
-        return QString::fromLatin1(output_).split(u'\n', Qt::SkipEmptyParts).mid(1);
+        const QByteArray whole = output_.first(output_.lastIndexOf('\n') + 1);
+        output_.remove(0, whole.size());
+        return whole;
     }
-    // What has been printed since the last call, for a caller that keeps no transcript of lines().
-    QByteArray takeOutput() { return process_.readAllStandardOutput(); }
     // Asks the simulator to end; true when it ended normally with exit code 0.
     bool stop() {
         if (process_.state() != QProcess::NotRunning) {

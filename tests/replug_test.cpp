@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
-#include <QTest>
 #include <ctime>
 #include <iostream>
 
@@ -49,18 +48,17 @@ TEST_F(Replug, InstrumentAndEchosounderComeBackEveryTime) {
     const int cycles = std::max(3, qEnvironmentVariableIntValue("SONDREL_REPLUG_CYCLES"));
     std::clock_t goneCpu = 0;
     qint64 goneMs = 0;
+    QElapsedTimer outage, gone;
     for (int cycle = 0; cycle <= cycles; ++cycle) {
         SCOPED_TRACE(cycle);
         if (cycle > 0) {
             const int before[] = {attempts[0], attempts[1]};
-            QElapsedTimer outage;
             outage.start();
             instrument.unplug();
             receiver.unplug();
             ASSERT_TRUE(QTest::qWaitFor([&] { return portsOpen(false); })) << "not noticed";
             // The window alone, in an event loop like the program's, with nothing to talk to.
             const std::clock_t cpuBefore = std::clock();
-            QElapsedTimer gone;
             gone.start();
             test_support::runFor(kGone);
             goneCpu += std::clock() - cpuBefore;

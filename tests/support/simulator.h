@@ -2,7 +2,6 @@
 
 #include <QFileInfo>
 #include <QProcess>
-#include <QStringList>
 #include <QTest>
 
 #include "support/pty.h"

@@ -48,14 +48,13 @@ bool Pty::write(QByteArrayView bytes) {
 QByteArray Pty::readUntil(const std::function<bool(const QByteArray&)>& enough) {
     QByteArray collected;
     char chunk[4096];
-    static_cast<void>(QTest::qWaitFor(
-        [&] {
-            for (ssize_t n = 0; (n = ::read(master_, chunk, sizeof chunk)) > 0;) {
-                collected.append(chunk, n);
-            }
-            return enough(collected);
-        },
-        10000));
+    const auto readSome = [&] {
+        for (ssize_t n = 0; (n = ::read(master_, chunk, sizeof chunk)) > 0;) {
+            collected.append(chunk, n);
+        }
+        return enough(collected);
+    };
+    static_cast<void>(QTest::qWaitFor(readSome, 10000));
     return collected;
 }
 

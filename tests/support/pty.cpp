@@ -17,26 +17,23 @@ Pty::Pty() {
     termios raw{};
     cfmakeraw(&raw);
     if (openpty(&master_, &slave_, nullptr, &raw, nullptr) != 0) {
-        master_ = slave_ = -1;
         return;
     }
-    tcsetattr(master_, TCSANOW, &raw);
     fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
     slavePath_ = QString::fromLocal8Bit(ttyname(slave_));
 }
 
-void Pty::close() {
-    if (master_ >= 0) {
+Pty::~Pty() {
+    if (isOpen()) {
         ::close(master_);
         ::close(slave_);
     }
-    master_ = slave_ = -1;
 }
 
-bool Pty::write(QByteArrayView bytes, std::chrono::milliseconds deadline) {
+bool Pty::write(QByteArrayView bytes) {
     qsizetype done = 0;
     const auto writeSome = [&] {
-        while (isOpen() && done < bytes.size()) {
+        while (done < bytes.size()) {
             const ssize_t n = ::write(master_, bytes.data() + done, bytes.size() - done);
             if (n < 0) {
                 return errno != EAGAIN && errno != EINTR;  // a real error ends the wait
@@ -45,55 +42,47 @@ bool Pty::write(QByteArrayView bytes, std::chrono::milliseconds deadline) {
         }
         return true;
     };
-    return QTest::qWaitFor(writeSome, static_cast<int>(deadline.count())) && done == bytes.size();
+    return QTest::qWaitFor(writeSome, 10000) && done == bytes.size();
 }
 
-QByteArray Pty::readUntil(const std::function<bool(const QByteArray&)>& enough,
-                          std::chrono::milliseconds deadline) {
+QByteArray Pty::readUntil(const std::function<bool(const QByteArray&)>& enough) {
     QByteArray collected;
     char chunk[4096];
-    static_cast<void>(QTest::qWaitFor(
-        [&] {
-            for (ssize_t n = 0; isOpen() && (n = ::read(master_, chunk, sizeof chunk)) > 0;) {
-                collected.append(chunk, n);
-            }
-            return enough(collected);
-        },
-        static_cast<int>(deadline.count())));
+    const auto readSome = [&] {
+        for (ssize_t n = 0; (n = ::read(master_, chunk, sizeof chunk)) > 0;) {
+            collected.append(chunk, n);
+        }
+        return enough(collected);
+    };
+    static_cast<void>(QTest::qWaitFor(readSome, 10000));
     return collected;
 }
 
-// QSerialPort's lock file is named after the last part of the path, in a directory that every
-// process shares: the name must differ from that of any other test process's device.
-PtyDevice::PtyDevice(int portNumber)
-    : link_(dir_.filePath(QStringLiteral("tty") + QFileInfo(dir_.path()).fileName())),
-      portNumber_(portNumber) {
-    plugIn();
-    if (portNumber_ > 0) {
-        mapPort(portNumber_, link_);
+DeviceLink::DeviceLink(int number)
+    : path(dir.filePath(QStringLiteral("tty") + QFileInfo(dir.path()).fileName())),
+      portNumber(number) {
+    if (portNumber > 0) {
+        mapPort(portNumber, path);
     }
 }
 
-PtyDevice::~PtyDevice() {
-    unplug();
-    if (portNumber_ > 0) {
-        mapPort(portNumber_, QString());
+DeviceLink::~DeviceLink() {
+    if (portNumber > 0) {
+        mapPort(portNumber, QString());
     }
 }
 
 // The link goes with the terminal, as a USB adapter's device node does: left dangling, it
 // could come to name a terminal that another process opens later.
 void PtyDevice::unplug() {
-    QFile::remove(link_);
-    if (pty_) {
-        pty_->close();
-    }
+    QFile::remove(path());
+    pty_.reset();
 }
 
 void PtyDevice::plugIn() {
     pty_ = std::make_unique<Pty>();
-    QFile::remove(link_);
-    QFile::link(pty_->slavePath(), link_);
+    QFile::remove(path());
+    QFile::link(pty_->slavePath(), path());
 }
 
 void mapPort(int number, const QString& devicePath) {

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
-#include <map>
+#include <set>
 
 #include "platform/number_text.h"
 
@@ -15,28 +15,20 @@ namespace test_support {
 // The simulated instrument's journal: line n (from 0) is an ordinary record unless the journal
 // names it "garbage", "noise" or "long" (an over-long record, still a record).
 struct FloodJournal {
-    std::map<qint64, QByteArray> kinds;
+    std::set<qint64> notRecords;
     qint64 sent = 0;  // lines sent in full, once sending has ended
 
-    static FloodJournal parse(QByteArrayView text) {
-        FloodJournal journal;
-        for (const QByteArray& entry : text.toByteArray().split('\n')) {
+    explicit FloodJournal(const QByteArray& text) {
+        for (const QByteArray& entry : text.split('\n')) {
             const QList<QByteArray> words = entry.split(' ');
-            bool ok = false;
-            const bool end = words[0] == "sent";
-            const qint64 number = words.size() == 2 ? words[end ? 1 : 0].toLongLong(&ok) : 0;
-            if (ok && end) {
-                journal.sent = number;
-            } else if (ok) {
-                journal.kinds[number] = words[1];
+            if (words.size() == 2 && words[0] == "sent") {
+                sent = words[1].toLongLong();
+            } else if (words.size() == 2 && words[1] != "long") {
+                notRecords.insert(words[0].toLongLong());
             }
         }
-        return journal;
     }
-    bool isRecord(qint64 n) const {
-        const auto found = kinds.find(n);
-        return found == kinds.end() || found->second == "long";
-    }
+    bool isRecord(qint64 n) const { return !notRecords.contains(n); }
 };
 
 // What the window did, in order: the number of each line whose reading it showed, or kReopen
@@ -49,38 +41,34 @@ constexpr qint64 kReopen = -1;
 // it then reads is the first one framed by two line ends in what arrives next. So between two
 // reopens the lines read follow one another without a gap, the line after the last of them is the
 // bad record that caused the reopen, and only the lines between that and the next read may be
-// lost. Only the first few faults are kept: a broken reader would otherwise give thousands.
+// lost.
 inline QStringList judgeFlood(const FloodJournal& journal, const WindowEvents& events) {
     QStringList faults;
-    const auto fault = [&](const QString& text) {
-        if (faults.size() < 20) {
-            faults.append(text);
-        }
-    };
     qint64 last = -1;
     bool dropping = false;  // after a reopen, until the next read
     for (const qint64 n : events) {
         if (n == kReopen) {
             if (last >= 0 && !dropping &&
                 (last + 1 >= journal.sent || journal.isRecord(last + 1))) {
-                fault(QStringLiteral("needless reopen after line %1").arg(last));
+                faults.append(QStringLiteral("needless reopen after line %1").arg(last));
             }
             dropping = last >= 0;
             continue;
         }
         if (n < 0 || n >= journal.sent || !journal.isRecord(n)) {
-            fault(QStringLiteral("line %1 shown, but no such record sent").arg(n));
+            faults.append(QStringLiteral("line %1 shown, but no such record sent").arg(n));
         }
         if (last >= 0 && n <= last) {
-            fault(QStringLiteral("line %1 shown after line %2").arg(n).arg(last));
+            faults.append(QStringLiteral("line %1 shown after line %2").arg(n).arg(last));
         } else if (last >= 0 && !dropping && n != last + 1) {
-            fault(QStringLiteral("lines %1 to %2 lost").arg(last + 1).arg(n - 1));
+            faults.append(QStringLiteral("lines %1 to %2 lost").arg(last + 1).arg(n - 1));
         }
         last = n;
         dropping = false;
     }
     if (!dropping && last + 1 < journal.sent) {
-        fault(QStringLiteral("never read: lines %1 to %2").arg(last + 1).arg(journal.sent - 1));
+        faults.append(
+            QStringLiteral("never read: lines %1 to %2").arg(last + 1).arg(journal.sent - 1));
     }
     return faults;
 }
@@ -108,10 +96,9 @@ inline QStringList judgeLog(const QString& text, qint64 samples,
         const auto shown =
             fields.size() == 6 ? number_text::parse(fields[2], locale) : std::nullopt;
         if (!shown || fields[0] != dateOf(k) || *shown < pressure) {
-            faults.append(QStringLiteral("line %1 not sample %1 or its pressure fell: %2")
-                              .arg(k)
-                              .arg(lines[k - 1]));
-            break;
+            return faults << QStringLiteral("line %1 not sample %1 or its pressure fell: %2")
+                                 .arg(k)
+                                 .arg(lines[k - 1]);
         }
         pressure = *shown;
     }

@@ -1,8 +1,5 @@
-#include <unistd.h>
-
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLayout>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -12,6 +9,8 @@
 #include "platform/number_text.h"
 #include "platform/timer.h"
 #include "support/event_loop.h"
+#include "support/process_stats.h"
+#include "support/reading_watch.h"
 #include "support/simulator.h"
 #include "support/soak_verdict.h"
 #include "support/watched_port.h"
@@ -41,41 +40,6 @@ QByteArray readFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
-
-// The second number of /proc/self/statm, in pages.
-qint64 residentBytes() {
-    return readFile("/proc/self/statm").split(' ').value(1).toLongLong() * sysconf(_SC_PAGESIZE);
-}
-
-// Hears every change of a label's text the moment it happens, however many readings one
-// notification brings: a label tells its parent's layout whenever its text changes, so an empty
-// layout on the parent hears them all. The parent must have no layout of its own (the window's
-// frames place their children by geometry), and this one places nothing and sets no size.
-class ReadingWatch : public QLayout {
-public:
-    ReadingWatch(QLabel* label, std::function<void(const QString& text)> changed)
-        : QLayout(label->parentWidget()), label_(label), changed_(std::move(changed)) {
-        setSizeConstraint(QLayout::SetNoConstraint);
-    }
-
-    void invalidate() override {
-        QLayout::invalidate();
-        if (label_->text() != shown_) {
-            shown_ = label_->text();
-            changed_(shown_);
-        }
-    }
-    void addItem(QLayoutItem*) override {}
-    QLayoutItem* itemAt(int) const override { return nullptr; }
-    QLayoutItem* takeAt(int) override { return nullptr; }
-    int count() const override { return 0; }
-    QSize sizeHint() const override { return {}; }
-
-private:
-    QLabel* label_;
-    std::function<void(const QString& text)> changed_;
-    QString shown_ = label_->text();
-};
 
 using Soak = WindowTest;
 
@@ -137,13 +101,13 @@ TEST_F(Soak, NothingLostUnderAFlood) {
     click("Command5");
     ASSERT_TRUE(input->isOpen() && output->isOpen() && window().data_file == logPath);
 
-    qint64 resident[3] = {residentBytes()};
+    qint64 resident[3] = {process_stats::residentBytes()};
     qsizetype eventsMiddle = 0;
     QTimer telegramCount;
     QObject::connect(&telegramCount, &QTimer::timeout, [&] { telegramsReceived(); });
     telegramCount.start(1000);
     QTimer::singleShot(std::chrono::seconds(seconds) / 2, &telegramCount, [&] {
-        resident[1] = residentBytes();
+        resident[1] = process_stats::residentBytes();
         eventsMiddle = events.size();
     });
     // The flood ends with "sent <count>" in the journal.
@@ -151,7 +115,7 @@ TEST_F(Soak, NothingLostUnderAFlood) {
                          std::chrono::seconds(seconds) + kGrace))
         << "the simulated instrument did not finish";
     // Measured before the journal is read in, which is the driver's memory, not the window's.
-    resident[2] = residentBytes();
+    resident[2] = process_stats::residentBytes();
     // AddressSanitizer's quarantine grows by design; its leak check at exit stands in there. What
     // this program records of the window's doings is left out of its memory.
 #ifndef __SANITIZE_ADDRESS__

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 
 #include "platform/settings_store.h"
 #include "support/settings_file.h"
@@ -102,14 +103,17 @@ TEST_F(SettingsWindow, AFileFullOfJunkGivesAMessageThatFitsTheScreen) {
     EXPECT_TRUE(text.contains("492 more")) << text.toStdString();
 }
 
-// Every start connects; the user hears once that the texts are not remembered, after the
-// start-up message when the store cannot be read either.
+// Every start connects; the user hears once that the texts are not remembered, and why, after
+// the start-up message when the store cannot be read either. A missing file is no problem.
 TEST_F(SettingsWindow, AnUnwritableStoreConnectsAndTellsTheUserOnce) {
     const struct {
         bool (SettingsFile::*make)();
         std::size_t startMessages;
-    } cases[] = {{&SettingsFile::makeFolderInItsPlace, 1},
-                 {&SettingsFile::makeFileInPlaceOfItsFolder, 0}};
+        QString reason;
+    } cases[] = {
+        {&SettingsFile::makeFolderInItsPlace, 1, "a folder has its name"},
+        {&SettingsFile::makeFileInPlaceOfItsFolder, 0,
+         QDir::toNativeSeparators(QFileInfo(settings.path()).path()) + " is a file, not a folder"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.startMessages);
         closeWindow();
@@ -118,6 +122,9 @@ TEST_F(SettingsWindow, AnUnwritableStoreConnectsAndTellsTheUserOnce) {
         ASSERT_TRUE((settings.*c.make)());
         start();
         ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.messages.size() == c.startMessages; }));
+        if (c.startMessages) {
+            EXPECT_TRUE(dialogs.messages[0].text.contains("cannot be read"));
+        }
         for (int i = 0; i < 3; ++i) {
             click("Command3");
             click("Command4");
@@ -128,6 +135,7 @@ TEST_F(SettingsWindow, AnUnwritableStoreConnectsAndTellsTheUserOnce) {
         EXPECT_EQ(dialogs.messages.back().title, "Settings file");
         EXPECT_TRUE(dialogs.messages.back().text.contains(file()));
         EXPECT_TRUE(dialogs.messages.back().text.contains("could not be saved"));
+        EXPECT_TRUE(dialogs.messages.back().text.contains(c.reason)) << c.reason.toStdString();
         EXPECT_TRUE(find<Timer>("Timer4")->isTicking());
     }
 }

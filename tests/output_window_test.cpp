@@ -7,18 +7,13 @@
 
 #include "output/send_lamp.h"
 #include "platform/settings_store.h"
-#include "support/scripted_port.h"
 #include "support/window_test.h"
 
 namespace {
 
 class OutputWindow : public WindowTest {
 protected:
-    OutputWindow() {
-        services.makePort = [this](QObject* parent) { return new ScriptedPort(parent, &journal); };
-    }
-
-    ScriptedPort* out() { return static_cast<ScriptedPort*>(find<SerialPort>("com_out")); }
+    FakePort* out() { return static_cast<FakePort*>(find<SerialPort>("com_out")); }
     Timer* sendTimer() { return find<Timer>("Timer4"); }
     Timer* lampTimer() { return find<Timer>("Timer3"); }
     Timer* reopenTimer() { return find<Timer>("output_reopen"); }

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QFileInfo>
-
 #include "platform/settings_store.h"
 #include "support/settings_file.h"
 
@@ -51,25 +49,6 @@ TEST(SettingsStore, ReadsWhatItCanAndReportsTheRest) {
             EXPECT_TRUE(problems.join(' ').contains(QLatin1String(c.problem))) << c.problem;
         }
     }
-}
-
-// A folder where the file should be cannot be read; a file where its folder should be is no
-// problem until something is stored. Neither is written.
-TEST(SettingsStore, WhatStandsInTheFilesWayIsReportedAndNotWritten) {
-    SettingsFile file;
-    ASSERT_TRUE(file.makeFolderInItsPlace());
-    EXPECT_EQ(portConfiguration(kInputKey), QString());
-    EXPECT_EQ(deviceForPort(3), "/dev/ttyS2");
-    const QStringList problems = settings_store::problems();
-    ASSERT_EQ(problems.size(), 1);
-    EXPECT_TRUE(problems[0].contains("cannot be read"));
-    EXPECT_EQ(settings_store::setPortConfiguration(kInputKey, "1:9600,N,8,1"),
-              "a folder has its name");
-
-    ASSERT_TRUE(file.makeFileInPlaceOfItsFolder());
-    EXPECT_TRUE(settings_store::problems().isEmpty()) << "no file is not a problem";
-    EXPECT_EQ(settings_store::setPortConfiguration(settings_store::kOutputKey, "2:4800,N,8,1"),
-              QFileInfo(file.path()).path() + " is a file, not a folder");
 }
 
 // What was readable survives the next store; the junk does not come back.

@@ -91,14 +91,22 @@ protected:
     int samples = 0;
 };
 
-// Byte for byte: the header alone until the 20th sample, then the 20 lines at once, in the
-// desktop's formats and in UTC from the sample after the check box is ticked; a German desktop
-// also types its interval with a decimal comma.
+// The interval is seconds times a thousand, ties to even, typed in the desktop's format; a
+// refused entry is told and changes nothing, and before a file is chosen the interval only
+// waits. Then, byte for byte: the header alone until the 20th sample, then the 20 lines at once,
+// in the desktop's formats and in UTC from the sample after the check box is ticked.
 TEST_F(LogWindow, FileHoldsTheHeaderAloneUntilTheTwentiethSample) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    setInterval(QStringLiteral("0,5"));
-    EXPECT_EQ(timer2()->interval(), 500);
+    for (const auto& [typed, interval] :
+         {std::pair{"0,5", 500}, {"65,535", 65535}, {"0,0025", 2}, {"65,536", 2}, {"1.5", 2}}) {
+        setInterval(QString::fromLatin1(typed));
+        EXPECT_EQ(timer2()->interval(), interval) << typed;
+    }
+    EXPECT_EQ(text("Label18"), "Sampling Interval is: 0,0025 sec.");
+    EXPECT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_FALSE(timer2()->isEnabled());
     choose(path);
+    EXPECT_TRUE(timer2()->isTicking());
     auto* utc = find<QCheckBox>("ck_utc");
     sampleTo(1);
     utc->click();
@@ -117,22 +125,6 @@ TEST_F(LogWindow, FileHoldsTheHeaderAloneUntilTheTwentiethSample) {
             (time + QStringLiteral("\t0,000\t0,00\t%1,000\t0,0000\t0,00\r\n").arg(k)).toLatin1();
     }
     EXPECT_EQ(bytes(path), expected);
-}
-
-// Seconds times a thousand, ties to even; a refused entry is told and changes nothing. Before a
-// file is chosen the interval only waits.
-TEST_F(LogWindow, IntervalIsSecondsTimesAThousandTiesToEven) {
-    for (const auto& [typed, interval] :
-         {std::pair{"65.535", 65535}, {"0.0025", 2}, {"65.536", 2}, {"1,5", 2}}) {
-        setInterval(QString::fromLatin1(typed));
-        EXPECT_EQ(timer2()->interval(), interval) << typed;
-    }
-    EXPECT_EQ(text("Label18"), "Sampling Interval is: 0.0025 sec.");
-    EXPECT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_FALSE(timer2()->isEnabled());
-    choose(path);
-    EXPECT_TRUE(timer2()->isTicking());
-    EXPECT_EQ(timer2()->interval(), 2);
 }
 
 // Closing the window writes the lines still in memory. When even that fails, the chooser offers

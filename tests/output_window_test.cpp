@@ -98,11 +98,9 @@ TEST_F(OutputWindow, RestartWhileSendingTakesTheCurrentTexts) {
     journal.clear();
     type("Text5", "7");
     type("Text6", "9600,N,8,1");
-    type("tx_timer", "800");
     start();
     EXPECT_EQ(journal, QStringList({"com_out close", "com_out open"}));
     EXPECT_EQ(out()->portNumber(), 7);
-    EXPECT_EQ(sendTimer()->interval(), 800);
     EXPECT_EQ(settings_store::portConfiguration(settings_store::kOutputKey), "7:9600,N,8,1");
 
     type("Text5", "abc");

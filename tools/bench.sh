@@ -76,9 +76,7 @@ if ! soak=$("$dir/tests/soak/sondrel_soak" --seconds "$soak_seconds" 2>/dev/null
     echo "The soak failed; no figures." >&2
     exit 1
 fi
-soak_memory=$(echo "$soak" | awk '/resident memory/ { rss = $(NF-1); start = $(NF-5) }
-                                   /heap in use/ { heap = $(NF-1) }
-                                   END { print rss " MiB (" start " MiB at the start; heap in use " heap " MiB)" }')
+soak_memory=$(echo "$soak" | awk '/resident memory/ { print $(NF-1) " MiB (" $(NF-5) " MiB at the start)" }')
 
 cpu=$(lscpu | sed -n 's/^Model name: *//p' | head -n1)
 cores=$(nproc)

@@ -191,7 +191,7 @@ QStringList readOptions(const QSettings& settings, Options& options) {
     return found;
 }
 
-// An empty value removes the entry.
+// A null value removes the entry.
 std::optional<QString> writeValue(const QString& name, const QVariant& value) {
     QSettings settings = store();
     if (value.isValid()) {

@@ -4,11 +4,12 @@
 #include <QIcon>
 #include <QResizeEvent>
 
+#include "app/status_report.h"
 #include "app/ui_frm_main.h"
+#include "input/input_controller.h"
+#include "logging/log_controller.h"
+#include "output/output_controller.h"
 #include "platform/number_text.h"
-#include "platform/settings_store.h"
-#include "seawater/salinity.h"
-#include "seawater/sound_velocity.h"
 
 namespace {
 
@@ -17,12 +18,6 @@ namespace {
 // off the bottom of the form or add an empty strip.
 constexpr int kClientHeight = 533;
 
-SerialPort* makeNamedPort(const Services& services, QObject* parent, const char* name) {
-    SerialPort* port = services.makePort(parent);
-    port->setObjectName(QString::fromLatin1(name));
-    return port;
-}
-
 }  // namespace
 
 frm_main::frm_main(const Services& services, QWidget* parent)
@@ -30,14 +25,12 @@ frm_main::frm_main(const Services& services, QWidget* parent)
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       ui(new Ui::frm_main),
       services_(services),
-      Com_in(makeNamedPort(services, this, "Com_in")),
-      Com_SST(makeNamedPort(services, this, "Com_SST")),
-      com_out(makeNamedPort(services, this, "com_out")),
-      timer_sst(new Timer("timer_sst", 1000, this)),
-      Timer2(new Timer("Timer2", 1000, this)),
-      Timer3(new Timer("Timer3", 200, this)),
-      Timer4(new Timer("Timer4", 1000, this)),
-      udp_timer(new Timer("udp_timer", 1000, this)) {
+      input_(new InputController(services.makePort, this)),
+      output_(new OutputController(
+          services.makePort, [this] { return sendable(services_.steadyClock()); }, this)),
+      log_(new LogController(
+          services.textFiles, services.clock, [this] { return logValues(); }, this)),
+      statusReport_(new StatusReport(this)) {
     // The icon is compiled into this static library; without this the linker drops it.
     Q_INIT_RESOURCE(sondrel);
     ui->setupUi(this);
@@ -47,16 +40,16 @@ frm_main::frm_main(const Services& services, QWidget* parent)
     QFont resultFont = ui->Label24->font();
     resultFont.setPointSizeF(13.5);
     ui->Label24->setFont(resultFont);
+    statusReport_->watch(*input_, *output_, *log_);
 
+    const settings_store::Options options = settings_store::options();
     connect(ui->Command8, &QPushButton::clicked, this, &frm_main::calculate);
     connect(ui->Command1, &QPushButton::clicked, this, &frm_main::testEntry);
     setUpInput();
-    setUpSeaSun();
     setUpOutput();
-    setUpUdp();
-    setUpLog();
-    setUpLogTime();
-    setUpTrust();
+    setUpUdp(options);
+    setUpLog(options);
+    setUpTrust(options);
     connect(ui->cmd_trend, &QPushButton::clicked, this, &frm_main::showTrendWindow);
 
     load();
@@ -67,7 +60,6 @@ frm_main::~frm_main() {
 }
 
 void frm_main::load() {
-    bit_table = buildBitTable();
     restorePortBoxes(settings_store::kInputKey, ui->Text3, ui->Text2);
     restorePortBoxes(settings_store::kOutputKey, ui->Text5, ui->Text6);
     reportSettingsProblems();
@@ -108,40 +100,23 @@ void frm_main::holdHeight() {
     }
 }
 
+// The output closes first, so that no telegram leaves from values the closing input leaves
+// behind.
 void frm_main::closeEvent(QCloseEvent* event) {
-    closePorts();
+    output_->close();
+    input_->close();
     finishLog();
     event->accept();
 }
 
-void frm_main::closePorts() {
-    for (SerialPort* port : {com_out, Com_in, Com_SST}) {
-        if (port->isOpen()) {
-            port->close();
-        }
-    }
-}
-
 void frm_main::con2sal() {
-    const auto result = seawater::practicalSalinity(conductivity, temperature, pressure);
-    if (!result) {
-        return;
+    if (computeSalinity()) {
+        ui->lb_salinity->setText(number_text::formatPattern(salinity, u"0.0000"));
     }
-    salinity = *result;
-    ui->lb_salinity->setText(number_text::formatPattern(salinity, u"0.0000"));
 }
 
 void frm_main::sv() {
-    const auto velocity = seawater::soundVelocity(salinity, temperature, pressure);
-    if (!velocity) {
-        return;
+    if (computeSoundVelocity()) {
+        ui->lb_sound->setText(number_text::formatGeneral(soundvelocity));
     }
-    // The field holds exactly what the two-decimal text says, so the telegrams, the log and
-    // the label all carry the same figure.
-    const auto rounded = number_text::roundToHundredths(*velocity);
-    if (!rounded) {
-        return;
-    }
-    soundvelocity = *rounded;
-    ui->lb_sound->setText(number_text::formatGeneral(soundvelocity));
 }

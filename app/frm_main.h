@@ -4,46 +4,34 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
-#include <memory>
-#include <optional>
 
-#include "app/connection_state.h"
-#include "app/reading_trust.h"
+#include "app/measurement.h"
 #include "app/services.h"
 #include "app/trend_history.h"
-#include "input/ascii_framer.h"
-#include "input/bit_table.h"
 #include "input/incoming_text.h"
-#include "logging/log_line.h"
-#include "logging/log_writer.h"
-#include "output/udp_sender.h"
-#include "platform/serial_port.h"
-#include "platform/timer.h"
+#include "platform/settings_store.h"
 
 namespace Ui {
 class frm_main;
 }
 class frm_sst;
 class frm_trend;
+class InputController;
+class OutputController;
+class LogController;
+class StatusReport;
 
-// The main window. It owns every control, the measurement fields through which the readers,
-// the calculator, the senders and the log exchange values, the three serial ports, the UDP
-// sender and the timers. Handlers are split by subsystem over the frm_main_*.cpp files beside this
-// one.
-class frm_main : public QWidget {
+// The main window. It owns every control and the measurement fields through which the readers,
+// the calculator, the senders and the log exchange values, and binds the controls to the
+// subsystems' controllers: the input, the output and the log. Handlers are split by subsystem
+// over the frm_main_*.cpp files beside this one.
+class frm_main : public QWidget, public Measurement {
     Q_OBJECT
 public:
     explicit frm_main(const Services& services, QWidget* parent = nullptr);
     ~frm_main() override;
 
-    // Measurement fields: the latest reading and what was computed from it. Every writer
-    // stores pressure, conductivity and temperature, then calls con2sal() and sv().
-    double pressure = 0;       // bar (an instrument's decibars / 10)
-    double conductivity = 0;   // S/m (mS/cm / 10)
-    double temperature = 0;    // degrees Celsius
-    double salinity = 0;       // practical salinity, full precision
-    double soundvelocity = 0;  // m/s, two decimals
-    QString data_file;         // log path, empty until one is chosen
+    QString data_file;  // log path, empty until one is chosen
 
     // Salinity from conductivity, temperature and pressure into `salinity` and lb_salinity.
     void con2sal();
@@ -62,106 +50,49 @@ private:
     void load();
     void restorePortBoxes(const char* key, QLineEdit* portBox, QLineEdit* settingsBox);
     void holdHeight();
-    void closePorts();
 
     // Status lines and reading trust (frm_main_status.cpp).
     // Every reading, from an instrument or typed by hand, is noted once its values are stored.
     void noteReading(bool manual);
     void showInputStatus();
     void showOutputStatus();
-    void showStatusLines();
-
-    // Opening a port from its two boxes (frm_main_connect.cpp).
-    bool connectPort(SerialPort* port, QLineEdit* portBox, QLineEdit* settingsBox, const char* key,
-                     ConnectionState& state);
-    bool portFailed(const PortError& error, ConnectionState& state);
-    static ConnectionState connectedTo(const SerialPort& port);
-    ConnectionState inputState_;
-    qint64 recordsRejected_ = 0;  // since the input was connected
-    ConnectionState outputState_;
-    QString outputNote_;  // beside the serial output's state, e.g. a skipped telegram
-    ConnectionState udpState_;
-    ReadingTrust readingTrust_;
+    void showLogStatus();
+    // The one failure of a start that a message box tells: a port number that names no device.
+    void tellIfUnusable(const PortResult& result);
 
     // Age and plausibility of the readings, the stale limit and "Send only fresh readings"
     // (frm_main_trust.cpp).
-    void setUpTrust();
-    // Whether a send tick may write a telegram from the fields: always, unless only fresh
-    // readings are to be sent and the ones in the fields are not (none yet, stale, invalid or
-    // typed by hand). Every sender asks this before it writes.
-    bool mayCarryFields() const;
+    void setUpTrust(const settings_store::Options& options);
     void expectReadings();
     // The value labels' look and the input status line, from the readings' trust now.
     void showTrust();
     void applyStaleLimit();
-    Timer* reading_age_ = nullptr;  // refreshes the age on show once a second
-    QString staleText_;             // the stale limit in force, as typed
+    QString staleText_;  // the stale limit in force, as typed
     bool valuesDoubtful_ = false;
 
-    // Manual calculation and test entry.
+    // Manual calculation and test entry (frm_main_calculator.cpp).
     void calculate();
     void testEntry();
 
-    // Input connection and ASCII reader (frm_main_input.cpp).
+    // Input connection and the readings (frm_main_input.cpp).
     void setUpInput();
-    void startInputConnection();
-    void explainHeldByOther(const SerialPort* port, const SerialPort* other,
-                            const QString& otherName);
-    void readInput();
-    bool storeRecord(QByteArrayView record);
+    void startInput();
+    void storeReading(const InstrumentReading& reading);
     void showIncoming(const QByteArray& bytes);
-    void recoverInput();
-    void inputFailed(const PortError& error);
-    void retryInput();
-
-    AsciiFramer inputBuffer_;
-    Timer* input_reopen_ = nullptr;  // reopens a vanished Com_in about once a second
+    void showPolled(const QByteArray& block);
     IncomingText incomingText_;
 
-    // Sea & Sun decoder and coefficient window (frm_main_seasun.cpp).
-    void setUpSeaSun();
+    // Sea & Sun coefficient window (frm_main_seasun.cpp).
     void showCoefficientWindow();
-    void pollSeaSun();
-    void seaSunLost(const PortError& error);
-    BitTable bit_table;
-    // Com_SST's device went away while open: each poll tries it again, about once a second,
-    // until it is back or the user starts a connection.
-    bool seaSunLost_ = false;
     QPointer<frm_sst> coefficientWindow;
 
-    // Output connection, send lamp, telegrams (frm_main_output.cpp).
+    // Output connection, send lamp, telegrams and UDP (frm_main_output.cpp, frm_main_udp.cpp).
     void setUpOutput();
     void startOutput();
-    void stopOutput();
-    void sendTick();
-    bool lineBacklogged();
-    void lampTick();
-    // The send interval typed in the ms box and the lamp's half of it, each in whole ms (ties
-    // to even); nullopt unless the box gives 0..65535, sendIntervalRefused() telling why.
-    struct SendIntervals {
-        int send = 0;
-        int lamp = 0;
-    };
-    std::optional<SendIntervals> sendIntervals() const;
-    static QString sendIntervalRefused();
-    QByteArray chosenTelegram() const;
-    void outputLost(const PortError& error);
-    void reopenOutput();
-    // Reopens com_out once a second after its device went away, until it is back or the user
-    // starts or stops the output.
-    Timer* output_reopen_ = nullptr;
-    // The size of the telegram sent last: more than that still unsent means they queue up.
-    qint64 lastTelegramBytes_ = 0;
-
-    // UDP output, beside the serial one and independent of it (frm_main_udp.cpp).
-    void setUpUdp();
+    void setUpUdp(const settings_store::Options& options);
     void udpSwitched(bool on);
     void startUdp();
     void takeUdpTarget();
-    void aimUdp();
-    void udpTick();
-    void showUdpState(const ConnectionState& state);
-    UdpSender* udpSender_ = nullptr;
 
     // Settings store (frm_main_settings.cpp).
     // Tells the user, once the window is up, what in the store could not be used.
@@ -175,10 +106,9 @@ private:
     bool settingsSaveFailureTold_ = false;
 
     // Data log (frm_main_log.cpp).
-    void setUpLog();
+    void setUpLog(const settings_store::Options& options);
     void chooseLogFile();
     void setSamplingInterval();
-    void takeSample();
     // The lines still in memory go to the log file as the program ends; those it cannot take go
     // to a file the user chooses (unless nobody may be there to answer), else to a recovery file.
     void finishLog();
@@ -186,12 +116,6 @@ private:
     void saveToRecoveryFile(const QString& reason);
     void reportRecoveredLogs();
     bool unattended_ = false;
-    void showLogStatus();
-    std::unique_ptr<LogWriter> log_writer;
-
-    // Log time in local time or UTC (frm_main_log_time.cpp).
-    void setUpLogTime();
-    LogTime logTime() const;
 
     // Trend window (frm_main_trend.cpp); the history outlives the window that shows it.
     void recordTrend();
@@ -201,12 +125,8 @@ private:
 
     Ui::frm_main* ui;
     Services services_;
-    SerialPort* Com_in;
-    SerialPort* Com_SST;
-    SerialPort* com_out;
-    Timer* timer_sst;
-    Timer* Timer2;
-    Timer* Timer3;
-    Timer* Timer4;
-    Timer* udp_timer;  // the UDP output's send ticks, at the serial output's interval
+    InputController* input_;
+    OutputController* output_;
+    LogController* log_;
+    StatusReport* statusReport_;
 };

@@ -15,10 +15,10 @@ QString settingsFileTitle() {
     return QStringLiteral("Settings file");
 }
 
-void warnIfNotSaved(const std::optional<QString>& failure) {
-    if (failure) {
+void warnIfNotSaved(const settings_store::StoreResult& result) {
+    if (!result.ok()) {
         qWarning().noquote() << QDir::toNativeSeparators(settings_store::location()) << "-"
-                             << *failure;
+                             << result.error();
     }
 }
 
@@ -48,12 +48,11 @@ void frm_main::reportSettingsProblems() {
 
 // The connection goes ahead either way: only the next start misses the texts.
 void frm_main::rememberPortConfiguration(const char* key, const QString& value) {
-    const std::optional<QString> failure = settings_store::setPortConfiguration(key, value);
-    if (!failure) {
+    const settings_store::StoreResult saved = settings_store::setPortConfiguration(key, value);
+    warnIfNotSaved(saved);
+    if (saved.ok()) {
         return;
     }
-    const QString file = QDir::toNativeSeparators(settings_store::location());
-    qWarning().noquote() << file << "-" << *failure;
     if (settingsSaveFailureTold_) {
         return;
     }
@@ -63,7 +62,7 @@ void frm_main::rememberPortConfiguration(const char* key, const QString& value) 
         QStringLiteral("The port texts could not be saved in the settings file\r\n%1\r\n(%2), so "
                        "the next start will not offer them. The connection is made all the "
                        "same.\r\n\r\nThis message is not shown again until the next start.")
-            .arg(file, *failure));
+            .arg(QDir::toNativeSeparators(settings_store::location()), saved.error()));
 }
 
 void frm_main::rememberOption(const char* key, const QString& value) {

@@ -1,14 +1,14 @@
 #include <QStringList>
 
 #include "app/frm_main.h"
+#include "app/status_line.h"
 #include "app/ui_frm_main.h"
-#include "seawater/plausibility.h"
+#include "input/input_controller.h"
+#include "logging/log_controller.h"
+#include "output/output_controller.h"
 
 void frm_main::noteReading(bool manual) {
-    readingTrust_.reading(
-        services_.steadyClock(),
-        seawater::implausibleValue({conductivity, temperature, pressure, salinity, soundvelocity}),
-        manual);
+    Measurement::noteReading(services_.steadyClock(), manual);
     showTrust();
     recordTrend();
 }
@@ -16,35 +16,44 @@ void frm_main::noteReading(bool manual) {
 // A connection that failed or is being restored matters most; while connected, what is known
 // about the readings comes before the device they come from.
 void frm_main::showInputStatus() {
-    QString text = inputState_.text();
-    const QString note = readingTrust_.note(services_.steadyClock());
-    const bool troubled = inputState_.kind == ConnectionState::Kind::Failed ||
-                          inputState_.kind == ConnectionState::Kind::Reconnecting;
-    if (!troubled && !note.isEmpty()) {
-        text = note;
-    } else if (inputState_.kind == ConnectionState::Kind::Connected && recordsRejected_ > 0) {
-        text += recordsRejected_ == 1
-                    ? QStringLiteral(", 1 record rejected")
-                    : QStringLiteral(", %1 records rejected").arg(recordsRejected_);
+    const ConnectionState& state = input_->state();
+    const QString note = readingTrust.note(services_.steadyClock());
+    QString text = state.text();
+    QString details = state.details();
+    if (!state.troubled() && !note.isEmpty()) {
+        text = details = note;
+    } else if (state.kind == ConnectionState::Kind::Connected && input_->recordsRejected() > 0) {
+        const qint64 rejected = input_->recordsRejected();
+        text += rejected == 1 ? QStringLiteral(", 1 record rejected")
+                              : QStringLiteral(", %1 records rejected").arg(rejected);
+        details = text;
     }
-    showStatus(ui->lb_in_status, text, inputState_.alarm());
-}
-
-void frm_main::showStatusLines() {
-    showInputStatus();
-    showOutputStatus();
+    showStatus(ui->lb_in_status, text, state.alarm(), details);
 }
 
 void frm_main::showOutputStatus() {
     QStringList parts;
-    for (const QString& part : {outputState_.text(), outputNote_}) {
+    for (const QString& part : {output_->state().text(), output_->note()}) {
         if (!part.isEmpty()) {
             parts << part;
         }
     }
-    if (udpState_.kind != ConnectionState::Kind::Idle) {
-        parts << QStringLiteral("UDP ") + udpState_.text();
+    const ConnectionState& udp = output_->udp().state();
+    if (udp.kind != ConnectionState::Kind::Idle) {
+        parts << QStringLiteral("UDP ") + udp.text();
     }
-    showStatus(ui->lb_out_status, parts.join(QStringLiteral("; ")),
-               outputState_.alarm() || udpState_.alarm());
+    const QString text = parts.join(QStringLiteral("; "));
+    showStatus(ui->lb_out_status, text, output_->state().alarm() || udp.alarm(), text);
+}
+
+void frm_main::showLogStatus() {
+    const ConnectionState& state = log_->state();
+    showStatus(ui->lb_log_status, state.text(), state.alarm(), state.details());
+}
+
+// The reason is on the status line before the box, so the user reads the detail behind it.
+void frm_main::tellIfUnusable(const PortResult& result) {
+    if (!result.ok() && result.error().number == SerialPort::kUnusablePort) {
+        services_.dialogs->inform(windowTitle(), QStringLiteral("Please choose another COM Port!"));
+    }
 }

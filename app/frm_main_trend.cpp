@@ -5,9 +5,9 @@
 // and an implausible one would stretch the scale until the real curve is a flat line.
 void frm_main::recordTrend() {
     const qint64 now = services_.steadyClock();
-    if (readingTrust_.sendable(now)) {
+    if (readingTrust.sendable(now)) {
         trendHistory_.add(now, {soundvelocity, temperature, salinity, pressure},
-                          readingTrust_.staleLimit());
+                          readingTrust.staleLimit());
     }
 }
 

@@ -3,12 +3,12 @@
 
 #include "app/frm_main.h"
 #include "app/ui_frm_main.h"
+#include "input/input_controller.h"
 #include "platform/number_text.h"
 #include "platform/settings_store.h"
 
 namespace {
 
-constexpr int kAgeRefreshMs = 1000;
 // About 30,000 years: any longer limit is the same as none, and the milliseconds stay in range.
 constexpr double kLongestLimitMs = 1e15;
 
@@ -34,40 +34,33 @@ void showDoubt(QLabel* label, bool doubtful) {
 
 }  // namespace
 
-void frm_main::setUpTrust() {
-    const settings_store::Options options = settings_store::options();
+void frm_main::setUpTrust(const settings_store::Options& options) {
     // The store has already put a default in place of anything unusable.
     staleText_ = options.staleAfter;
     ui->tx_stale->setText(staleText_);
-    readingTrust_.setStaleLimit(
+    readingTrust.setStaleLimit(
         staleLimitMs(staleText_).value_or(ReadingTrust::kDefaultStaleLimitMs));
     ui->ck_fresh_only->setChecked(options.sendFreshOnly);
+    sendFreshOnly = options.sendFreshOnly;
 
-    reading_age_ = new Timer(QStringLiteral("reading_age"), kAgeRefreshMs, this);
-    connect(reading_age_, &Timer::tick, this, &frm_main::showTrust);
-    reading_age_->setEnabled(true);
     connect(ui->tx_stale, &QLineEdit::editingFinished, this, &frm_main::applyStaleLimit);
-    connect(ui->ck_fresh_only, &QCheckBox::toggled, this,
-            [](bool checked) { rememberOption(settings_store::kSendFreshOnly, checked); });
-    // After the connection's own handler, so that the port is open by now.
-    connect(ui->Command3, &QPushButton::clicked, this, &frm_main::expectReadings);
-}
-
-bool frm_main::mayCarryFields() const {
-    return !ui->ck_fresh_only->isChecked() || readingTrust_.sendable(services_.steadyClock());
+    connect(ui->ck_fresh_only, &QCheckBox::toggled, this, [this](bool checked) {
+        sendFreshOnly = checked;
+        rememberOption(settings_store::kSendFreshOnly, checked);
+    });
 }
 
 // A connected instrument that never sends (a wrong baud rate, a cable to the wrong socket) is
 // told as plainly as one that stopped: its silence counts from the connection.
 void frm_main::expectReadings() {
-    if (Com_in->isOpen() || Com_SST->isOpen()) {
-        readingTrust_.expectReadings(services_.steadyClock());
+    if (input_->isConnected()) {
+        readingTrust.expectReadings(services_.steadyClock());
         showTrust();
     }
 }
 
 void frm_main::showTrust() {
-    const bool doubtful = readingTrust_.doubtful(services_.steadyClock());
+    const bool doubtful = readingTrust.doubtful(services_.steadyClock());
     if (doubtful != valuesDoubtful_) {
         valuesDoubtful_ = doubtful;
         for (QLabel* value :
@@ -96,7 +89,7 @@ void frm_main::applyStaleLimit() {
         return;
     }
     staleText_ = typed;
-    readingTrust_.setStaleLimit(*limit);
+    readingTrust.setStaleLimit(*limit);
     rememberOption(settings_store::kStaleAfter, typed);
     showTrust();
 }

@@ -2,8 +2,8 @@
 
 // The short texts fit the narrow label beside the sampling interval; the details go to its
 // tooltip.
-LogStatus logStatus(const LogWriter& writer) {
-    LogStatus status;
+ConnectionState logState(const LogWriter& writer) {
+    ConnectionState status;
     if (!writer.failing() && !writer.recovered() && !writer.recreated() &&
         writer.droppedLines() == 0) {
         return status;
@@ -11,32 +11,33 @@ LogStatus logStatus(const LogWriter& writer) {
     const qint64 dropped = writer.droppedLines();
     const QString lost = QString::number(dropped);
     if (writer.failing()) {
-        status.alarm = true;
-        status.text = dropped > 0 ? QStringLiteral("Failing, %1 lost").arg(lost)
-                                  : QStringLiteral("Log failing!");
-        status.details = QStringLiteral(
-                             "The log file cannot be written (%1). %2 lines wait in "
-                             "memory and go to the file once it can be written again.")
-                             .arg(writer.lastError(), QString::number(writer.waitingLines()));
+        status.kind = ConnectionState::Kind::Failed;
+        status.brief = dropped > 0 ? QStringLiteral("Failing, %1 lost").arg(lost)
+                                   : QStringLiteral("Log failing!");
+        status.detail = QStringLiteral(
+                            "The log file cannot be written (%1). %2 lines wait in "
+                            "memory and go to the file once it can be written again.")
+                            .arg(writer.lastError(), QString::number(writer.waitingLines()));
     } else if (writer.recreated()) {
-        status.alarm = dropped > 0;
-        status.text = QStringLiteral("Log re-created");
-        status.details = QStringLiteral(
+        status.kind = ConnectionState::Kind::Connected;
+        status.brief = QStringLiteral("Log re-created");
+        status.detail = QStringLiteral(
             "The log file had vanished. It was created again with its header, and the lines "
             "not yet written went into it; what the vanished file held is not in it.");
     } else {
-        status.alarm = dropped > 0;
-        status.text = dropped > 0 ? QStringLiteral("OK again, %1 lost").arg(lost)
-                                  : QStringLiteral("Log writes again");
-        status.details = QStringLiteral(
+        status.kind = ConnectionState::Kind::Connected;
+        status.brief = dropped > 0 ? QStringLiteral("OK again, %1 lost").arg(lost)
+                                   : QStringLiteral("Log writes again");
+        status.detail = QStringLiteral(
             "The log file is written again; every waiting line "
             "reached it.");
     }
+    status.losses = dropped > 0;
     if (dropped > 0) {
-        status.details += QStringLiteral(
-                              " %1 of the oldest lines were lost while the file could "
-                              "not be written.")
-                              .arg(lost);
+        status.detail += QStringLiteral(
+                             " %1 of the oldest lines were lost while the file could "
+                             "not be written.")
+                             .arg(lost);
     }
     return status;
 }

@@ -1,15 +1,9 @@
 #pragma once
 
-#include <QString>
-
 #include "logging/log_writer.h"
+#include "platform/connection_state.h"
 
-// What the window shows beside the sampling interval about the health of the log: a short text,
-// a sentence with the details, and whether it is an alarm. All empty while no write has failed.
-struct LogStatus {
-    QString text;
-    QString details;
-    bool alarm = false;
-};
-
-LogStatus logStatus(const LogWriter& writer);
+// The log's state for the line beside the sampling interval: a short text (the narrow line holds
+// no more), the details for its tooltip, and whether it is an alarm. Idle, and silent, while no
+// write has failed.
+ConnectionState logState(const LogWriter& writer);

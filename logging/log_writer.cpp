@@ -16,12 +16,20 @@ FileResult LogWriter::createFile(const QString& path) {
     return files_.create(path, headerLine());
 }
 
+FileResult LogWriter::continueFile(const QString& path) {
+    if (files_.hasContent(path)) {
+        return {};
+    }
+    return createFile(path);
+}
+
 void LogWriter::addSample(const QString& line, const QString& path) {
     ++samples_;
     lines_.push_back(line);
     characters_ += line.size();
     if (!path.isEmpty() && waitingLines() >= kBatchLines) {
-        writeWaiting(path);
+        // A failure is kept in lastError() and the lines, for the next sample to try again.
+        [[maybe_unused]] const FileResult written = writeWaiting(path);
     }
     dropOverCapacity();
 }
@@ -29,9 +37,11 @@ void LogWriter::addSample(const QString& line, const QString& path) {
 FileResult LogWriter::writeWaiting(const QString& path) {
     while (!lines_.empty()) {
         const auto [text, count] = nextPiece();
-        if (FileResult failure = appendOrRecreate(path, text)) {
-            lastError_ = failure->isEmpty() ? QStringLiteral("unknown error") : *failure;
-            return failure;
+        const FileResult result = appendOrRecreate(path, text);
+        if (!result.ok()) {
+            lastError_ =
+                result.error().isEmpty() ? QStringLiteral("unknown error") : result.error();
+            return result;
         }
         forget(count);
     }
@@ -39,7 +49,7 @@ FileResult LogWriter::writeWaiting(const QString& path) {
         lastError_.clear();
         recovered_ = true;
     }
-    return std::nullopt;
+    return {};
 }
 
 FileResult LogWriter::saveWaitingAs(const QString& path) {
@@ -48,11 +58,11 @@ FileResult LogWriter::saveWaitingAs(const QString& path) {
     for (const QString& line : lines_) {
         text += line;
     }
-    if (FileResult failure = files_.create(path, text)) {
-        return failure;
+    const FileResult result = files_.create(path, text);
+    if (result.ok()) {
+        forget(waitingLines());
     }
-    forget(waitingLines());
-    return std::nullopt;
+    return result;
 }
 
 std::pair<QString, qsizetype> LogWriter::nextPiece() const {
@@ -71,12 +81,12 @@ std::pair<QString, qsizetype> LogWriter::nextPiece() const {
 // The append refuses a missing file so that a log never goes on headerless; here the header
 // comes first.
 FileResult LogWriter::appendOrRecreate(const QString& path, const QString& text) {
-    FileResult failure = files_.append(path, text);
-    if (failure && !files_.exists(path)) {
-        failure = files_.create(path, headerLine() + text);
-        recreated_ = recreated_ || !failure;
+    FileResult result = files_.append(path, text);
+    if (!result.ok() && !files_.exists(path)) {
+        result = files_.create(path, headerLine() + text);
+        recreated_ = recreated_ || result.ok();
     }
-    return failure;
+    return result;
 }
 
 void LogWriter::forget(qsizetype lines) {

@@ -22,6 +22,9 @@ public:
 
     // Creates the file with the header line alone.
     FileResult createFile(const QString& path);
+    // Makes the file ready for appending without touching what it holds: only a missing or empty
+    // file is created, with the header line.
+    FileResult continueFile(const QString& path);
     // Counts one sample and keeps its line (with its CR LF); once a batch has gathered and a
     // path is given, appends every waiting line to the file there.
     void addSample(const QString& line, const QString& path);

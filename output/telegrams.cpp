@@ -54,3 +54,50 @@ QByteArray generic(double soundvelocity) {
 }
 
 }  // namespace telegrams
+
+namespace telegrams {
+
+namespace {
+
+struct NamedTelegram {
+    Telegram telegram;
+    const char* name;
+};
+
+constexpr NamedTelegram kNames[] = {{Telegram::Generic, "Generic"},
+                                    {Telegram::Svp20, "SVP 20"},
+                                    {Telegram::AppMicrosystems, "App. Microsystems"}};
+
+}  // namespace
+
+QByteArray build(Telegram telegram, const Sounding& sounding) {
+    switch (telegram) {
+        case Telegram::AppMicrosystems:
+            return appMicrosystems(sounding.soundvelocity);
+        case Telegram::Svp20:
+            return svp20(sounding.soundvelocity, sounding.pressure, sounding.temperature);
+        case Telegram::Generic:
+            break;
+    }
+    return generic(sounding.soundvelocity);
+}
+
+std::optional<Telegram> named(const QString& name) {
+    for (const NamedTelegram& entry : kNames) {
+        if (name == QLatin1String(entry.name)) {
+            return entry.telegram;
+        }
+    }
+    return std::nullopt;
+}
+
+QString nameOf(Telegram telegram) {
+    for (const NamedTelegram& entry : kNames) {
+        if (entry.telegram == telegram) {
+            return QLatin1String(entry.name);
+        }
+    }
+    return {};
+}
+
+}  // namespace telegrams

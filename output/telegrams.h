@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
+#include <optional>
 
 // The three sound-velocity telegrams an echosounder can take, built whole from the measurement
 // fields as exact bytes (8-bit text ending in CR LF). They are read by machines, none of which
@@ -25,5 +27,25 @@ QByteArray svp20(double soundvelocity, double pressure, double temperature);
 
 // "S", sound velocity in tenths of m/s with halves rounded away from zero, CR LF.
 QByteArray generic(double soundvelocity);
+
+}  // namespace telegrams
+
+// The telegram an output sends, by the names the window's options and the settings file give.
+enum class Telegram { Generic, Svp20, AppMicrosystems };
+
+// What a telegram carries, from the measurement fields.
+struct Sounding {
+    double soundvelocity = 0;  // m/s
+    double pressure = 0;       // bar
+    double temperature = 0;    // degrees Celsius
+};
+
+namespace telegrams {
+
+QByteArray build(Telegram telegram, const Sounding& sounding);
+
+// "Generic", "SVP 20", "App. Microsystems"; nullopt for any other name.
+std::optional<Telegram> named(const QString& name);
+QString nameOf(Telegram telegram);
 
 }  // namespace telegrams

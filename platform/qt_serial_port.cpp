@@ -113,7 +113,7 @@ PortResult QtSerialPort::setPortNumber(int number) {
             QStringLiteral("port number %1 is outside 1..%2").arg(number).arg(kHighestPortNumber)};
     }
     number_ = number;
-    return std::nullopt;
+    return {};
 }
 
 PortResult QtSerialPort::setSettings(const QString& text) {
@@ -139,7 +139,7 @@ PortResult QtSerialPort::setSettings(const QString& text) {
     }
     settings_ = text;
     parsed_ = *parsed;
-    return std::nullopt;
+    return {};
 }
 
 bool QtSerialPort::isOpen() const {
@@ -152,7 +152,7 @@ QString QtSerialPort::device() const {
 
 PortResult QtSerialPort::open() {
     if (port_.isOpen()) {
-        return std::nullopt;
+        return {};
     }
     const QString device = this->device();
 #ifndef Q_OS_WIN
@@ -165,7 +165,7 @@ PortResult QtSerialPort::open() {
     port_.setPortName(device);
     apply(port_, parsed_);
     if (port_.open(QIODevice::ReadWrite)) {
-        return std::nullopt;
+        return {};
     }
     PortError failure = lastError(kDeviceFailure);
     switch (port_.error()) {
@@ -211,7 +211,7 @@ PortResult QtSerialPort::write(const QByteArray& bytes) {
         port_.flush();
     }
     if (written == bytes.size() && port_.error() == QSerialPort::NoError) {
-        return std::nullopt;
+        return {};
     }
     const PortError failure = lastError(kDeviceFailure);
     close();

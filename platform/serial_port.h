@@ -3,7 +3,8 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
-#include <optional>
+
+#include "platform/result.h"
 
 // Why a port operation failed. Only kUnusablePort is told apart by the window; the reason is
 // written for the user, who sees it in the window and on standard error.
@@ -12,8 +13,7 @@ struct PortError {
     QString reason;
 };
 
-// Empty on success.
-using PortResult = std::optional<PortError>;
+using PortResult = Result<PortError>;
 
 // One serial port: a number that names a device, a settings text ("19200,N,8,1"), open/close,
 // raw bytes in and out. Everything happens on the thread that owns the object.

@@ -12,8 +12,17 @@
 namespace settings_store {
 namespace {
 
+// Empty for the per-user store.
+QString& chosenFile() {
+    static QString path;
+    return path;
+}
+
 // Returned as a prvalue: QSettings cannot be copied, but guaranteed elision needs no copy.
 QSettings store() {
+    if (!chosenFile().isEmpty()) {
+        return QSettings(chosenFile(), QSettings::IniFormat);
+    }
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Sondrel", "Sondrel");
 }
 
@@ -192,7 +201,7 @@ QStringList readOptions(const QSettings& settings, Options& options) {
 }
 
 // A null value removes the entry.
-std::optional<QString> writeValue(const QString& name, const QVariant& value) {
+StoreResult writeValue(const QString& name, const QVariant& value) {
     QSettings settings = store();
     if (value.isValid()) {
         settings.setValue(name, value);
@@ -204,17 +213,21 @@ std::optional<QString> writeValue(const QString& name, const QVariant& value) {
     if (settings.status() == QSettings::AccessError) {
         return whyNotWritten(settings.fileName());
     }
-    return std::nullopt;
+    return {};
 }
 
 }  // namespace
+
+void useFile(const QString& path) {
+    chosenFile() = path;
+}
 
 QString portConfiguration(const char* key) {
     const std::optional<QString> text = textOf(store().value(configurationKey(key)));
     return text && isReadable(*text) ? *text : QString();
 }
 
-std::optional<QString> setPortConfiguration(const char* key, const QString& value) {
+StoreResult setPortConfiguration(const char* key, const QString& value) {
     return writeValue(configurationKey(key), value);
 }
 
@@ -224,11 +237,11 @@ Options options() {
     return options;
 }
 
-std::optional<QString> setOption(const char* key, const QString& value) {
+StoreResult setOption(const char* key, const QString& value) {
     return writeValue(optionKey(key), value);
 }
 
-std::optional<QString> setOption(const char* key, bool value) {
+StoreResult setOption(const char* key, bool value) {
     return setOption(key, value ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
@@ -293,8 +306,20 @@ QStringList recoveredLogs() {
     return paths;
 }
 
-std::optional<QString> setRecoveredLogs(const QStringList& paths) {
+StoreResult setRecoveredLogs(const QStringList& paths) {
     return writeValue(QStringLiteral("Log/Recovered"), paths.isEmpty() ? QVariant() : paths);
+}
+
+std::optional<QString> runValue(const char* key) {
+    const QVariant value = store().value(QStringLiteral("Run/") + QLatin1String(key));
+    if (!value.isValid()) {
+        return std::nullopt;
+    }
+    return textOf(value).value_or(QStringLiteral("?"));
+}
+
+StoreResult setRunValue(const char* key, const QString& value) {
+    return writeValue(QStringLiteral("Run/") + QLatin1String(key), value);
 }
 
 QString location() {

@@ -4,11 +4,20 @@
 #include <QStringList>
 #include <optional>
 
+#include "platform/result.h"
+
 // The per-user store: organisation and application "Sondrel" in the platform's native format
 // (~/.config/Sondrel/Sondrel.conf on Linux, the registry on Windows). It remembers the two
 // port configurations and, on Linux, maps port numbers to device paths. The file may have been
 // edited by hand: what cannot be read is passed over, and problems() tells what that was.
 namespace settings_store {
+
+// Why the store could not be written, unless ok().
+using StoreResult = Result<QString>;
+
+// From now on the store is this INI file instead of the per-user one: for a server, a service or
+// a second set of instruments on one PC.
+void useFile(const QString& path);
 
 inline constexpr char kInputKey[] = "IN";
 inline constexpr char kOutputKey[] = "OUT";
@@ -17,8 +26,7 @@ inline constexpr char kOutputKey[] = "OUT";
 // absent or unreadable. A value typed by hand without quotes, which the file format splits at
 // its commas, comes back whole.
 QString portConfiguration(const char* key);
-// Empty on success, otherwise why the store could not be written.
-std::optional<QString> setPortConfiguration(const char* key, const QString& value);
+StoreResult setPortConfiguration(const char* key, const QString& value);
 
 // A stored port configuration as the texts of its two boxes. Pieces after a second colon are
 // ignored; a value without a colon (only an edit from outside makes one) has no settings text.
@@ -49,15 +57,25 @@ struct Options {
     bool logTimeUtc = false;
 };
 Options options();
-// Empty on success, otherwise why the store could not be written.
-std::optional<QString> setOption(const char* key, const QString& value);
-std::optional<QString> setOption(const char* key, bool value);
+StoreResult setOption(const char* key, const QString& value);
+StoreResult setOption(const char* key, bool value);
 
 // Section "Log", key "Recovered": files that took the log lines the log file could not take
 // when the program last ended, until the window has named them once.
 QStringList recoveredLogs();
-// Empty on success, otherwise why the store could not be written.
-std::optional<QString> setRecoveredLogs(const QStringList& paths);
+StoreResult setRecoveredLogs(const QStringList& paths);
+
+// Section "Run": what runs (the instrument, the connections, the log), as texts to be read by
+// whoever starts them; nullopt when absent.
+inline constexpr char kRunInstrument[] = "Instrument";          // Kestrane, SeaSun
+inline constexpr char kRunInput[] = "Input";                    // true/false
+inline constexpr char kRunOutput[] = "Output";                  // true/false
+inline constexpr char kRunTelegram[] = "Telegram";              // a telegram's name
+inline constexpr char kRunSendInterval[] = "SendInterval";      // ms, as typed
+inline constexpr char kRunLogFile[] = "LogFile";                // a path, or empty
+inline constexpr char kRunSampleInterval[] = "SampleInterval";  // seconds, as typed
+std::optional<QString> runValue(const char* key);
+StoreResult setRunValue(const char* key, const QString& value);
 
 // What is wrong with the store as it stands, one sentence each: unreadable, not in the store's
 // format, or entries that are passed over or fall back to a default. Empty when all is well.

@@ -82,7 +82,7 @@ FileResult writeAll(int fd, const QByteArray& bytes) {
             return qt_error_string(errno);
         }
     }
-    return std::nullopt;
+    return {};
 }
 
 // Takes over the open descriptor: writes the bytes at the end of its file, syncs them to disk and
@@ -94,10 +94,10 @@ FileResult writeAndSync(int fd, const QByteArray& bytes) {
         failure = qt_error_string(errno);
     } else {
         failure = writeAll(fd, bytes);
-        if (!failure && !syncDescriptor(fd)) {
+        if (failure.ok() && !syncDescriptor(fd)) {
             failure = qt_error_string(errno);
         }
-        if (failure) {
+        if (!failure.ok()) {
             cutTo(fd, before);
         }
     }
@@ -141,7 +141,7 @@ FileResult DiskTextFiles::create(const QString& path, const QString& text) {
         return qt_error_string(errno);
     }
     FileResult result = writeAndSync(fd, encodeText(text, encoding_));
-    if (result) {
+    if (!result.ok()) {
         QFile::remove(path);
     }
     return result;
@@ -157,4 +157,9 @@ FileResult DiskTextFiles::append(const QString& path, const QString& text) {
 
 bool DiskTextFiles::exists(const QString& path) {
     return QFileInfo::exists(path);
+}
+
+bool DiskTextFiles::hasContent(const QString& path) {
+    const QFileInfo file(path);
+    return file.isFile() && file.size() > 0;
 }

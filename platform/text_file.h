@@ -2,10 +2,11 @@
 
 #include <QByteArray>
 #include <QString>
-#include <optional>
 
-// Empty on success, otherwise why the file could not be written.
-using FileResult = std::optional<QString>;
+#include "platform/result.h"
+
+// Why the file could not be written, unless ok().
+using FileResult = Result<QString>;
 
 // The name of the text encoding of the system locale (the code page on Windows, the codeset of
 // the process locale elsewhere). A locale whose encoding cannot hold the degree sign, such as
@@ -27,6 +28,8 @@ public:
     // the file keeps its earlier content, so that a retry does not write a line twice.
     virtual FileResult append(const QString& path, const QString& text) = 0;
     virtual bool exists(const QString& path) = 0;
+    // Whether the file is there and holds at least one byte.
+    virtual bool hasContent(const QString& path) = 0;
 };
 
 // Files on disk, in the given encoding.
@@ -38,6 +41,7 @@ public:
     FileResult create(const QString& path, const QString& text) override;
     FileResult append(const QString& path, const QString& text) override;
     bool exists(const QString& path) override;
+    bool hasContent(const QString& path) override;
 
 private:
     QByteArray encoding_;

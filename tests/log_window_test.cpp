@@ -16,6 +16,7 @@
 #include <sys/mount.h>
 #endif
 
+#include "logging/log_writer.h"
 #include "platform/settings_store.h"
 #include "support/failing_text_files.h"
 #include "support/window_test.h"

@@ -16,7 +16,7 @@ QString line(int n) {
 
 class LogWriterTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_FALSE(files.create(path, QStringLiteral("header\r\n"))); }
+    void SetUp() override { ASSERT_TRUE(files.create(path, QStringLiteral("header\r\n")).ok()); }
 
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("log.txt"));
@@ -66,15 +66,16 @@ TEST_F(LogWriterTest, StatusTellsFailureRecoveryAndLoss) {
         if (vanished) {
             QFile::remove(path);
         }
-        writer.writeWaiting(path);
+        const FileResult written = writer.writeWaiting(path);
+        EXPECT_EQ(written.ok(), !writer.failing()) << text;
         if (failedBefore) {
             files.failAppend = false;
-            writer.writeWaiting(path);
+            EXPECT_TRUE(writer.writeWaiting(path).ok()) << text;
         }
-        const LogStatus status = logStatus(writer);
-        EXPECT_EQ(status.text, QString::fromLatin1(text));
-        EXPECT_EQ(status.alarm, alarm) << text;
-        EXPECT_EQ(status.details.isEmpty(), status.text.isEmpty()) << text;
+        const ConnectionState state = logState(writer);
+        EXPECT_EQ(state.text(), QString::fromLatin1(text));
+        EXPECT_EQ(state.alarm(), alarm) << text;
+        EXPECT_EQ(state.details().isEmpty(), state.text().isEmpty()) << text;
     }
 }
 

@@ -16,7 +16,7 @@ protected:
     FakePort* out() { return static_cast<FakePort*>(find<SerialPort>("com_out")); }
     Timer* sendTimer() { return find<Timer>("Timer4"); }
     Timer* lampTimer() { return find<Timer>("Timer3"); }
-    Timer* reopenTimer() { return find<Timer>("output_reopen"); }
+    Timer* reopenTimer() { return find<Timer>("com_out_reopen"); }
     QColor lamp() { return find<SendLamp>("Shape1")->color(); }
     void start() { click("Command4"); }
     void stop() { click("Command7"); }

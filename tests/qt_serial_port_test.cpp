@@ -21,7 +21,7 @@ class QtSerialPortTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(device.isOpen());
-        ASSERT_FALSE(port.setPortNumber(kPort));
+        ASSERT_TRUE(port.setPortNumber(kPort).ok());
     }
     // What the port has sent to the device, once `count` bytes have come.
     QByteArray readAtLeast(qsizetype count) {
@@ -35,8 +35,8 @@ protected:
 // Every byte value passes both ways; a second open of the device fails as busy and leaves the
 // first working; bytes written just before the port closes still reach the device.
 TEST_F(QtSerialPortTest, PassesEveryByteBothWaysIsExclusiveAndLosesNoneOnClose) {
-    ASSERT_FALSE(port.setSettings(QStringLiteral("19200,N,8,1")));
-    ASSERT_FALSE(port.open());
+    ASSERT_TRUE(port.setSettings(QStringLiteral("19200,N,8,1")).ok());
+    ASSERT_TRUE(port.open().ok());
     QSignalSpy received(&port, &SerialPort::dataReceived);
     QByteArray bytes = "\r\n\n\r";
     for (int value = 0; value < 256; ++value) {
@@ -49,11 +49,13 @@ TEST_F(QtSerialPortTest, PassesEveryByteBothWaysIsExclusiveAndLosesNoneOnClose) 
     EXPECT_GE(received.count(), 1);
 
     QtSerialPort second;
-    ASSERT_FALSE(second.setPortNumber(kPort));
-    EXPECT_EQ(second.open().value_or(PortError{}).number, SerialPort::kDeviceFailure);
+    ASSERT_TRUE(second.setPortNumber(kPort).ok());
+    const PortResult busy = second.open();
+    ASSERT_FALSE(busy.ok());
+    EXPECT_EQ(busy.error().number, SerialPort::kDeviceFailure);
     EXPECT_FALSE(second.isOpen());
 
-    ASSERT_FALSE(port.write(bytes));
+    ASSERT_TRUE(port.write(bytes).ok());
     port.close();
     EXPECT_EQ(readAtLeast(bytes.size()), bytes);
 }
@@ -65,7 +67,7 @@ TEST_F(QtSerialPortTest, AFullDeviceBufferHoldsTheBytesBack) {
                               O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     ASSERT_GE(filler, 0);
     const auto closeFiller = qScopeGuard([filler] { ::close(filler); });
-    ASSERT_FALSE(port.open());
+    ASSERT_TRUE(port.open().ok());
     QSignalSpy failures(&port, &SerialPort::failed);
     const QByteArray junk(256, 'j');
     qsizetype buffered = 0;
@@ -73,7 +75,7 @@ TEST_F(QtSerialPortTest, AFullDeviceBufferHoldsTheBytesBack) {
         buffered += n;
     }
     ASSERT_EQ(errno, EAGAIN);
-    EXPECT_FALSE(port.write("1500.00\r\n"));
+    EXPECT_TRUE(port.write("1500.00\r\n").ok());
     EXPECT_TRUE(port.isOpen());
     EXPECT_EQ(port.bytesWaitingToSend(), 9);
 

@@ -17,12 +17,12 @@ public:
 
     PortResult setPortNumber(int number) override {
         number_ = number;
-        return std::nullopt;
+        return {};
     }
     int portNumber() const override { return number_; }
     PortResult setSettings(const QString& text) override {
         settings_ = text;
-        return std::nullopt;
+        return {};
     }
     QString settings() const override { return settings_; }
     QString device() const override { return QStringLiteral("COM%1").arg(number_); }
@@ -35,7 +35,7 @@ public:
         }
         open_ = true;
         journal_->append(objectName() + " open");
-        return std::nullopt;
+        return {};
     }
     void close() override {
         open_ = false;
@@ -45,10 +45,10 @@ public:
     PortResult write(const QByteArray& bytes) override {
         if (writeError) {
             close();
-            return writeError;
+            return *writeError;
         }
         written += bytes;
-        return std::nullopt;
+        return {};
     }
     qint64 bytesWaitingToSend() const override { return unsent; }
     void vanish() {

@@ -15,7 +15,7 @@ public:
         const bool wasOpen = isOpen();
         const PortResult result = QtSerialPort::open();
         if (!wasOpen) {
-            emit openTried(!result);
+            emit openTried(result.ok());
         }
         return result;
     }

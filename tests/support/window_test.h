@@ -13,6 +13,7 @@
 
 #include "app/frm_main.h"
 #include "platform/qt_serial_port.h"
+#include "platform/timer.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_port.h"
 

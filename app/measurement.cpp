@@ -1,0 +1,49 @@
+#include "app/measurement.h"
+
+#include "platform/number_text.h"
+#include "seawater/plausibility.h"
+#include "seawater/salinity.h"
+#include "seawater/sound_velocity.h"
+
+void Measurement::store(const InstrumentReading& reading) {
+    pressure = reading.pressure.value_or(pressure);
+    conductivity = reading.conductivity.value_or(conductivity);
+    temperature = reading.temperature.value_or(temperature);
+}
+
+bool Measurement::computeSalinity() {
+    const auto result = seawater::practicalSalinity(conductivity, temperature, pressure);
+    if (!result) {
+        return false;
+    }
+    salinity = *result;
+    return true;
+}
+
+bool Measurement::computeSoundVelocity() {
+    const auto velocity = seawater::soundVelocity(salinity, temperature, pressure);
+    const auto rounded = velocity ? number_text::roundToHundredths(*velocity) : std::nullopt;
+    if (!rounded) {
+        return false;
+    }
+    soundvelocity = *rounded;
+    return true;
+}
+
+void Measurement::noteReading(qint64 nowMs, bool manual) {
+    readingTrust.reading(
+        nowMs,
+        seawater::implausibleValue({conductivity, temperature, pressure, salinity, soundvelocity}),
+        manual);
+}
+
+std::optional<Sounding> Measurement::sendable(qint64 nowMs) const {
+    if (sendFreshOnly && !readingTrust.sendable(nowMs)) {
+        return std::nullopt;
+    }
+    return Sounding{soundvelocity, pressure, temperature};
+}
+
+LogValues Measurement::logValues() const {
+    return {conductivity, pressure, temperature, salinity, soundvelocity};
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+
+#include "app/reading_trust.h"
+#include "input/instrument_reading.h"
+#include "logging/log_line.h"
+#include "output/telegrams.h"
+
+// The measurement fields through which the readers, the calculator, the senders and the log
+// exchange values, and how far they can be trusted. The window and the headless program each
+// keep one. Every reading stores pressure, conductivity and temperature, then computes salinity
+// and then sound velocity from the stored values.
+class Measurement {
+public:
+    double pressure = 0;       // bar (an instrument's decibars / 10)
+    double conductivity = 0;   // S/m (mS/cm / 10)
+    double temperature = 0;    // degrees Celsius
+    double salinity = 0;       // practical salinity, full precision
+    double soundvelocity = 0;  // m/s, two decimals
+
+    // The values an instrument gave, each into its field.
+    void store(const InstrumentReading& reading);
+    // Salinity from conductivity, temperature and pressure; false, the field unchanged, when
+    // none can be computed.
+    bool computeSalinity();
+    // Sound velocity from salinity, temperature and pressure, as the two-decimal figure that the
+    // label, the telegrams and the log all carry; false, the field unchanged, when none can be
+    // computed.
+    bool computeSoundVelocity();
+    // A reading is complete in the fields: its age and plausibility start from here.
+    void noteReading(qint64 nowMs, bool manual);
+
+    // What a send tick may carry now: the fields, unless only fresh readings are to be sent and
+    // these are not (none yet, stale, invalid or typed by hand).
+    std::optional<Sounding> sendable(qint64 nowMs) const;
+    LogValues logValues() const;
+
+    ReadingTrust readingTrust;
+    bool sendFreshOnly = false;
+};

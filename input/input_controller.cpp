@@ -1,0 +1,212 @@
+#include "input/input_controller.h"
+
+#include <exception>
+
+#include "input/ascii_record.h"
+#include "input/sea_sun_decoder.h"
+#include "platform/number_text.h"
+#include "platform/timer.h"
+
+namespace {
+
+constexpr int kPollIntervalMs = 1000;
+constexpr int kAgeIntervalMs = 1000;
+
+SerialPort* namedPort(const PortFactory& makePort, QObject* parent, const char* name) {
+    SerialPort* port = makePort(parent);
+    port->setObjectName(QString::fromLatin1(name));
+    return port;
+}
+
+// The value of a Sea & Sun word that was accepted, with the text its label shows.
+void store(InstrumentReading& reading, const sea_sun::Step& step) {
+    const sea_sun::LabelUpdate& label = *step.label;
+    sea_sun::Values values = step.values;
+    const double value = sea_sun::valueOf(values, label.channel);
+    switch (label.channel) {
+        case sea_sun::Channel::Pressure:
+            reading.pressure = value;
+            reading.pressureText = label.text;
+            return;
+        case sea_sun::Channel::Temperature:
+            reading.temperature = value;
+            reading.temperatureText = label.text;
+            return;
+        case sea_sun::Channel::Conductivity:
+            reading.conductivity = value;
+            reading.conductivityText = label.text;
+            return;
+    }
+}
+
+}  // namespace
+
+InputController::InputController(const PortFactory& makePort, QObject* parent)
+    : QObject(parent),
+      Com_in(namedPort(makePort, this, "Com_in")),
+      Com_SST(namedPort(makePort, this, "Com_SST")),
+      timer_sst(new Timer(QStringLiteral("timer_sst"), kPollIntervalMs, this)),
+      reading_age(new Timer(QStringLiteral("reading_age"), kAgeIntervalMs, this)),
+      asciiReopener_(new PortReopener(Com_in, this)),
+      seaSunReopener_(new PortReopener(Com_SST, this)),
+      bit_table(buildBitTable()) {
+    QObject::connect(Com_in, &SerialPort::dataReceived, this, &InputController::readAscii);
+    QObject::connect(Com_in, &SerialPort::failed, this, &InputController::asciiLost);
+    QObject::connect(Com_SST, &SerialPort::failed, this, &InputController::seaSunLost);
+    QObject::connect(timer_sst, &Timer::tick, this, &InputController::pollSeaSun);
+    QObject::connect(reading_age, &Timer::tick, this, &InputController::secondPassed);
+    reading_age->setEnabled(true);
+    QObject::connect(asciiReopener_, &PortReopener::reopened, this, [this] { back(Com_in); });
+    QObject::connect(seaSunReopener_, &PortReopener::reopened, this, [this] { back(Com_SST); });
+}
+
+PortResult InputController::start(Instrument instrument, const QString& portText,
+                                  const QString& settingsText) {
+    asciiReopener_->stop();
+    seaSunReopener_->stop();
+    recordsRejected_ = 0;
+    emit recordsRejectedChanged(recordsRejected_);
+    if (instrument == Instrument::Kestrane) {
+        const PortResult result = connect(Com_in, portText, settingsText);
+        if (!result.ok()) {
+            explainHeldByOther(Com_in, Com_SST, QStringLiteral("Sea & Sun"));
+        }
+        return result;
+    }
+    const PortResult result = connect(Com_SST, portText, settingsText);
+    if (result.ok()) {
+        timer_sst->setEnabled(true);
+    } else {
+        explainHeldByOther(Com_SST, Com_in, QStringLiteral("Kestrane"));
+    }
+    return result;
+}
+
+PortResult InputController::connect(SerialPort* port, const QString& portText,
+                                    const QString& settingsText) {
+    const PortResult result =
+        connectPort(*port, portText, settingsText,
+                    [this](const QString& value) { emit portTextsChosen(value); });
+    setState(result.ok() ? connectedTo(*port) : ConnectionState::failed(result.error().reason));
+    return result;
+}
+
+// Both instruments may be started on one device; the one started second cannot have it.
+void InputController::explainHeldByOther(const SerialPort* port, const SerialPort* other,
+                                         const QString& otherName) {
+    if (other->isOpen() && other->device() == port->device()) {
+        setState(ConnectionState::failed(
+            QStringLiteral("%1 is held by the %2 connection").arg(port->device(), otherName)));
+    }
+}
+
+void InputController::close() {
+    for (SerialPort* port : {Com_in, Com_SST}) {
+        if (port->isOpen()) {
+            port->close();
+        }
+    }
+}
+
+bool InputController::isConnected() const {
+    return Com_in->isOpen() || Com_SST->isOpen();
+}
+
+void InputController::setState(const ConnectionState& state) {
+    state_ = state;
+    emit stateChanged(state_);
+}
+
+// Every complete record is read, in order, before waiting for more, so the fields always end
+// with the newest reading however many records one notification brings.
+void InputController::readAscii() {
+    const QByteArray bytes = Com_in->readAll();
+    if (bytes.isEmpty()) {
+        return;
+    }
+    emit received(bytes);
+    for (const QByteArray& record : framer_.append(bytes)) {
+        if (!takeRecord(record)) {
+            recoverAscii();
+            return;
+        }
+    }
+}
+
+// A bad field leaves the values before it stored and the labels and computed values as they
+// were.
+bool InputController::takeRecord(QByteArrayView record) {
+    const AsciiReading values = readAsciiRecord(record);
+    InstrumentReading reading;
+    reading.pressure = values.pressure;
+    reading.conductivity = values.conductivity;
+    reading.temperature = values.temperature;
+    if (values.complete()) {
+        reading.complete = true;
+        reading.fresh = true;
+        reading.pressureText = number_text::formatGeneral(*values.pressure * 10);
+        reading.conductivityText = number_text::formatGeneral(*values.conductivity);
+        reading.temperatureText = number_text::formatGeneral(*values.temperature);
+    }
+    emit this->reading(reading);
+    return reading.complete;
+}
+
+// A reading error drops whatever was half-received: close, empty the buffer, reopen with the
+// number and settings the port already has. The next record read is the first that arrives
+// framed by two CR LF pairs.
+void InputController::recoverAscii() {
+    ++recordsRejected_;
+    emit recordsRejectedChanged(recordsRejected_);
+    Com_in->close();
+    framer_.clear();
+    if (const PortResult result = Com_in->open(); !result.ok()) {
+        asciiLost(result.error());
+    }
+}
+
+// One poll of the instrument: everything received since the last tick is shown raw and decoded.
+// A block never carries anything over to the next tick, and a failing tick ends quietly so that
+// the next one starts afresh. The tick counts as a reading only when the instrument sent a value
+// worth taking.
+void InputController::pollSeaSun() {
+    if (!Com_SST->isOpen()) {
+        return;
+    }
+    try {
+        const QByteArray block = Com_SST->readAll();
+        emit polled(block);
+        const sea_sun::Decoding decoding = sea_sun::decode(block, bit_table, {});
+        bool accepted = false;
+        for (std::size_t i = 0; i < decoding.steps.size(); ++i) {
+            const sea_sun::Step& step = decoding.steps[i];
+            InstrumentReading reading;
+            reading.complete = true;
+            if (step.label) {
+                store(reading, step);
+                accepted = true;
+            }
+            reading.fresh = accepted && i + 1 == decoding.steps.size();
+            emit this->reading(reading);
+        }
+    } catch (const std::exception&) {
+        // Whatever was stored before the failure stays; the rest of the block is dropped.
+    }
+}
+
+// The device has gone (unplugged, read error) and its port is closed: try it again about once a
+// second, quietly, until it is back.
+void InputController::asciiLost(const PortError& error) {
+    framer_.clear();
+    asciiReopener_->start();
+    setState(ConnectionState::reconnecting(error.reason));
+}
+
+void InputController::seaSunLost(const PortError& error) {
+    seaSunReopener_->start();
+    setState(ConnectionState::reconnecting(error.reason));
+}
+
+void InputController::back(const SerialPort* port) {
+    setState(connectedTo(*port));
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include "input/ascii_framer.h"
+#include "input/bit_table.h"
+#include "input/instrument_reading.h"
+#include "platform/connection_state.h"
+#include "platform/port_connection.h"
+
+class Timer;
+
+enum class Instrument { Kestrane, SeaSun };
+
+// The instrument input: the Kestrane's port Com_in with its record framing, the Sea & Sun's port
+// Com_SST polled by timer_sst, and the quiet reopening of a device that went away. It hands each
+// reading to whoever keeps the measurement fields, and tells every change of its state.
+class InputController : public QObject {
+    Q_OBJECT
+public:
+    InputController(const PortFactory& makePort, QObject* parent);
+
+    // Connects the chosen instrument on the port and settings typed; a connection the user asks
+    // for replaces any reopening of either instrument. One that fails is not retried, since the
+    // user is there to choose again.
+    PortResult start(Instrument instrument, const QString& portText, const QString& settingsText);
+    // Closes both ports, as the program ends.
+    void close();
+    bool isConnected() const;
+
+    const ConnectionState& state() const { return state_; }
+    // Records rejected since the input was started.
+    qint64 recordsRejected() const { return recordsRejected_; }
+
+signals:
+    // The port texts about to be opened, "port:settings", to be remembered.
+    void portTextsChosen(const QString& value);
+    void stateChanged(const ConnectionState& state);
+    void recordsRejectedChanged(qint64 count);
+    // What the Kestrane sent, as it came; what one poll found from the Sea & Sun.
+    void received(const QByteArray& bytes);
+    void polled(const QByteArray& block);
+    void reading(const InstrumentReading& reading);
+    // Once a second, so that whoever shows how long the instrument has been silent counts up.
+    void secondPassed();
+
+private:
+    PortResult connect(SerialPort* port, const QString& portText, const QString& settingsText);
+    void explainHeldByOther(const SerialPort* port, const SerialPort* other,
+                            const QString& otherName);
+    void setState(const ConnectionState& state);
+    void readAscii();
+    bool takeRecord(QByteArrayView record);
+    void recoverAscii();
+    void pollSeaSun();
+    void asciiLost(const PortError& error);
+    void seaSunLost(const PortError& error);
+    void back(const SerialPort* port);
+
+    SerialPort* Com_in;
+    SerialPort* Com_SST;
+    Timer* timer_sst;
+    Timer* reading_age;
+    PortReopener* asciiReopener_;
+    PortReopener* seaSunReopener_;
+    AsciiFramer framer_;
+    BitTable bit_table;
+    ConnectionState state_;
+    qint64 recordsRejected_ = 0;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// One step of an instrument's reading, in the units of the measurement fields. A value the
+// instrument did not give (a bad field, a refused word) is empty, and its field keeps what it
+// holds.
+struct InstrumentReading {
+    std::optional<double> pressure;      // bar (decibars / 10)
+    std::optional<double> conductivity;  // S/m (mS/cm / 10)
+    std::optional<double> temperature;   // degrees Celsius
+    // Salinity and sound velocity are to be computed again from the fields.
+    bool complete = false;
+    // The reading is over: the fields now hold a new reading of the sea.
+    bool fresh = false;
+    // New texts for the value labels; empty leaves a label as it is.
+    QString pressureText;  // decibars
+    QString conductivityText;
+    QString temperatureText;
+};

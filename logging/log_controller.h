@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "logging/log_line.h"
+#include "logging/log_writer.h"
+#include "platform/clock.h"
+#include "platform/connection_state.h"
+#include "platform/text_file.h"
+
+class Timer;
+
+// The data log: the sampling timer Timer2, the writer that keeps the lines until they are on
+// disk, the log file's re-creation when it vanished, and the recovery file for the lines it
+// cannot take at the end.
+class LogController : public QObject {
+    Q_OBJECT
+public:
+    // The values of the measurement fields at a sample.
+    using ValueSource = std::function<LogValues()>;
+
+    LogController(std::shared_ptr<TextFiles> files, Clock clock, ValueSource values,
+                  QObject* parent);
+
+    // Creates the file, replacing one of that name, with the header alone, and samples into it
+    // from now on; the lines not yet written go into it with its first batch. On failure the log
+    // goes on as it was.
+    FileResult create(const QString& path);
+    // Samples into the file from now on, appending to what it holds: only a missing or empty
+    // file gets the header first.
+    FileResult resume(const QString& path);
+    void setInterval(int ms);
+    // Asked at every sample, so that a change shows from the next line on.
+    void setLogTime(LogTime time) { logTime_ = time; }
+
+    const QString& file() const { return file_; }
+    qint64 samples() const { return writer_.samples(); }
+    const ConnectionState& state() const { return state_; }
+
+    // The end of the program: the waiting lines go to the file, and what it cannot take to
+    // another one. Sampling goes on until stop().
+    FileResult writeWaiting();
+    void stop();
+    qsizetype waitingLines() const { return writer_.waitingLines(); }
+    FileResult saveWaitingAs(const QString& path);
+
+    struct Recovery {
+        bool saved = false;
+        QString path;
+        // Which lines could not go where, and why.
+        QString what;
+        // What became of them: `what`, then where they are now or that they are lost.
+        QString told;
+    };
+    // The user's own data folder is there on every desktop, whatever became of the log's folder;
+    // a new name each time, so that no recovery file replaces another. A saved file is
+    // remembered in the settings store until the next start names it.
+    Recovery saveToRecoveryFile(const QString& reason);
+
+signals:
+    void sampled(qint64 samples);
+    void stateChanged(const ConnectionState& state);
+
+private:
+    FileResult startIn(const QString& path, const FileResult& prepared);
+    void takeSample();
+    void showState();
+
+    std::shared_ptr<TextFiles> files_;
+    Clock clock_;
+    ValueSource values_;
+    LogWriter writer_;
+    Timer* Timer2;
+    QString file_;
+    LogTime logTime_ = LogTime::Local;
+    ConnectionState state_;
+};

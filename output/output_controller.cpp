@@ -1,0 +1,120 @@
+#include "output/output_controller.h"
+
+#include "output/send_intervals.h"
+#include "platform/timer.h"
+
+OutputController::OutputController(const PortFactory& makePort, const SoundingSource& source,
+                                   QObject* parent)
+    : QObject(parent),
+      source_(source),
+      com_out(makePort(this)),
+      Timer4(new Timer(QStringLiteral("Timer4"), 1000, this)),
+      Timer3(new Timer(QStringLiteral("Timer3"), 200, this)),
+      reopener_(nullptr),
+      udp_(new UdpOutput(source, this)) {
+    com_out->setObjectName(QStringLiteral("com_out"));
+    reopener_ = new PortReopener(com_out, this);
+    connect(Timer4, &Timer::tick, this, &OutputController::sendTick);
+    connect(Timer3, &Timer::tick, this, &OutputController::lampTick);
+    connect(com_out, &SerialPort::failed, this, &OutputController::lost);
+    connect(reopener_, &PortReopener::reopened, this, [this] { setState(connectedTo(*com_out)); });
+}
+
+PortResult OutputController::start(const QString& portText, const QString& settingsText,
+                                   const QString& intervalText) {
+    reopener_->stop();
+    setNote({});
+    const PortResult result =
+        connectPort(*com_out, portText, settingsText,
+                    [this](const QString& value) { emit portTextsChosen(value); });
+    setState(result.ok() ? connectedTo(*com_out) : ConnectionState::failed(result.error().reason));
+    if (!result.ok()) {
+        return result;
+    }
+    const std::optional<SendIntervals> intervals = sendIntervals(intervalText);
+    if (!intervals) {
+        setNote(QStringLiteral("not sending: ") + sendIntervalRefused());
+        return result;
+    }
+    Timer4->setInterval(intervals->send);
+    Timer3->setInterval(intervals->lamp);
+    // The lamp timer is armed by each send tick, not here.
+    Timer4->setEnabled(true);
+    return result;
+}
+
+void OutputController::stop() {
+    reopener_->stop();
+    if (com_out->isOpen()) {
+        com_out->close();
+    }
+    Timer4->setEnabled(false);
+    Timer3->setEnabled(false);
+    setNote({});
+    setState(ConnectionState::idle());
+}
+
+void OutputController::close() {
+    if (com_out->isOpen()) {
+        com_out->close();
+    }
+}
+
+void OutputController::setTelegram(Telegram telegram) {
+    telegram_ = telegram;
+    udp_->setTelegram(telegram);
+}
+
+// Built from the fields at the moment of the tick, so a change of option or a new reading shows
+// in the very next telegram.
+void OutputController::sendTick() {
+    const std::optional<Sounding> sounding = source_();
+    if (!sounding || !com_out->isOpen() || lineBacklogged()) {
+        return;
+    }
+    emit lampChanged(true);
+    const QByteArray telegram = telegrams::build(telegram_, *sounding);
+    lastTelegramBytes_ = telegram.size();
+    if (const PortResult result = com_out->write(telegram); !result.ok()) {
+        lost(result.error());
+        return;
+    }
+    Timer3->setEnabled(true);
+}
+
+// A send interval shorter than a telegram takes at the baud rate would otherwise queue the
+// telegrams in the driver, each one older when it leaves: a tick that finds more than one
+// telegram still unsent sends nothing, so no telegram waits behind another and the next one
+// carries the newest value.
+bool OutputController::lineBacklogged() {
+    const bool backlog = com_out->bytesWaitingToSend() > lastTelegramBytes_;
+    setNote(backlog ? QStringLiteral("Interval too short for the line") : QString());
+    return backlog;
+}
+
+void OutputController::lampTick() {
+    emit lampChanged(false);
+    Timer3->setEnabled(false);
+}
+
+// The device went away (unplugged adapter, receiver switched off) and the port is already
+// closed. The lamp must not go on flashing as if telegrams were leaving; the send timer keeps
+// running, and its ticks resume the telegrams once the port is back.
+void OutputController::lost(const PortError& error) {
+    emit lampChanged(false);
+    Timer3->setEnabled(false);
+    reopener_->start();
+    setState(ConnectionState::reconnecting(error.reason));
+}
+
+void OutputController::setState(const ConnectionState& state) {
+    state_ = state;
+    emit stateChanged(state_);
+}
+
+void OutputController::setNote(const QString& note) {
+    if (note != note_) {
+        note_ = note;
+        emit noteChanged(note_);
+    }
+}

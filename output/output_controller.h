@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include "output/telegrams.h"
+#include "output/udp_output.h"
+#include "platform/connection_state.h"
+#include "platform/port_connection.h"
+
+class Timer;
+
+// The sound-velocity output: the port com_out, the send timer Timer4 and the lamp timer Timer3,
+// the telegram choice, the rule that keeps telegrams from queueing in the driver, the quiet
+// reopening of a receiver that went away; beside it the UDP output.
+class OutputController : public QObject {
+    Q_OBJECT
+public:
+    OutputController(const PortFactory& makePort, const SoundingSource& source, QObject* parent);
+
+    // A failure ends the start and leaves what the earlier steps did: the port closed, the
+    // texts remembered, or the port open with the send timer as it was.
+    PortResult start(const QString& portText, const QString& settingsText,
+                     const QString& intervalText);
+    // The lamp keeps its colour.
+    void stop();
+    // Closes the port, as the program ends.
+    void close();
+    void setTelegram(Telegram telegram);
+    Telegram telegram() const { return telegram_; }
+    UdpOutput& udp() { return *udp_; }
+    const UdpOutput& udp() const { return *udp_; }
+
+    const ConnectionState& state() const { return state_; }
+    // Beside the state: why no telegram leaves although connected.
+    const QString& note() const { return note_; }
+
+signals:
+    // The port texts about to be opened, "port:settings", to be remembered.
+    void portTextsChosen(const QString& value);
+    void stateChanged(const ConnectionState& state);
+    void noteChanged(const QString& note);
+    void lampChanged(bool lit);
+
+private:
+    void sendTick();
+    bool lineBacklogged();
+    void lampTick();
+    void lost(const PortError& error);
+    void setState(const ConnectionState& state);
+    void setNote(const QString& note);
+
+    SoundingSource source_;
+    SerialPort* com_out;
+    Timer* Timer4;
+    Timer* Timer3;
+    PortReopener* reopener_;
+    UdpOutput* udp_;
+    Telegram telegram_ = Telegram::AppMicrosystems;
+    // The size of the telegram sent last: more than that still unsent means they queue up.
+    qint64 lastTelegramBytes_ = 0;
+    ConnectionState state_;
+    QString note_;
+};

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+#include "platform/connection_state.h"
+#include "platform/serial_port.h"
+
+class Timer;
+
+// Creates one serial port owned by the given parent: the real one in the program, a double in
+// tests.
+using PortFactory = std::function<SerialPort*(QObject* parent)>;
+
+// Closes the port, sets the number typed in `portText` and the settings in `settingsText`, calls
+// `chosen` with the two texts joined by a colon (so that they are remembered even when the open
+// then fails) and opens the port. Stops at the first failure, keeping what the steps before it
+// did.
+PortResult connectPort(SerialPort& port, const QString& portText, const QString& settingsText,
+                       const std::function<void(const QString&)>& chosen);
+
+// "/dev/ttyUSB0 19200,N,8,1".
+ConnectionState connectedTo(const SerialPort& port);
+
+// Reopens a port whose device went away (an unplugged adapter, a receiver switched off), quietly
+// and about once a second, until the device is back or whoever started the connection starts or
+// stops it again.
+class PortReopener : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kIntervalMs = 1000;
+
+    // The timer is named after the port ("Com_in_reopen"), so name the port first.
+    PortReopener(SerialPort* port, QObject* parent);
+
+    void start();
+    void stop();
+    bool isRunning() const;
+
+signals:
+    void reopened();
+
+private:
+    void tryOpen();
+
+    SerialPort* port_;
+    Timer* timer_;
+};

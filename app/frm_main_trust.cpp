@@ -1,26 +1,9 @@
-#include <algorithm>
-#include <cmath>
-
 #include "app/frm_main.h"
 #include "app/ui_frm_main.h"
 #include "input/input_controller.h"
-#include "platform/number_text.h"
 #include "platform/settings_store.h"
 
 namespace {
-
-// About 30,000 years: any longer limit is the same as none, and the milliseconds stay in range.
-constexpr double kLongestLimitMs = 1e15;
-
-// The stale limit typed in seconds (the user's number format), as milliseconds; nullopt unless
-// it is a positive number.
-std::optional<qint64> staleLimitMs(const QString& typed) {
-    const std::optional<double> seconds = number_text::parse(typed);
-    if (!seconds || !(*seconds > 0)) {
-        return std::nullopt;
-    }
-    return std::max<qint64>(1, std::llround(std::min(*seconds * 1000, kLongestLimitMs)));
-}
 
 // The palette's own colour for text that is not to be relied on, so it suits light and dark
 // desktops alike.
@@ -38,8 +21,7 @@ void frm_main::setUpTrust(const settings_store::Options& options) {
     // The store has already put a default in place of anything unusable.
     staleText_ = options.staleAfter;
     ui->tx_stale->setText(staleText_);
-    readingTrust.setStaleLimit(
-        staleLimitMs(staleText_).value_or(ReadingTrust::kDefaultStaleLimitMs));
+    readingTrust.setStaleLimit(staleText_);
     ui->ck_fresh_only->setChecked(options.sendFreshOnly);
     sendFreshOnly = options.sendFreshOnly;
 
@@ -78,7 +60,7 @@ void frm_main::applyStaleLimit() {
     if (typed == staleText_) {
         return;
     }
-    const std::optional<qint64> limit = staleLimitMs(typed);
+    const std::optional<qint64> limit = ReadingTrust::staleLimitMs(typed);
     if (!limit) {
         ui->tx_stale->setText(staleText_);
         services_.dialogs->inform(

@@ -1,5 +1,25 @@
 #include "app/reading_trust.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "platform/number_text.h"
+
+namespace {
+
+// About 30,000 years: any longer limit is the same as none, and the milliseconds stay in range.
+constexpr double kLongestLimitMs = 1e15;
+
+}  // namespace
+
+std::optional<qint64> ReadingTrust::staleLimitMs(const QString& typed) {
+    const std::optional<double> seconds = number_text::parse(typed);
+    if (!seconds || !(*seconds > 0)) {
+        return std::nullopt;
+    }
+    return std::max<qint64>(1, std::llround(std::min(*seconds * 1000, kLongestLimitMs)));
+}
+
 void ReadingTrust::reading(qint64 nowMs, const QString& invalid, bool manual) {
     lastMs_ = nowMs;
     invalid_ = invalid;

@@ -61,20 +61,20 @@ InputController::InputController(const PortFactory& makePort, QObject* parent)
 }
 
 PortResult InputController::start(Instrument instrument, const QString& portText,
-                                  const QString& settingsText) {
+                                  const QString& settingsText, WhenAbsent absent) {
     asciiReopener_->stop();
     seaSunReopener_->stop();
     recordsRejected_ = 0;
     emit recordsRejectedChanged(recordsRejected_);
     if (instrument == Instrument::Kestrane) {
-        const PortResult result = connect(Com_in, portText, settingsText);
-        if (!result.ok()) {
+        const PortResult result = connect(Com_in, portText, settingsText, absent);
+        if (!result.ok() && absent == WhenAbsent::Tell) {
             explainHeldByOther(Com_in, Com_SST, QStringLiteral("Sea & Sun"));
         }
         return result;
     }
-    const PortResult result = connect(Com_SST, portText, settingsText);
-    if (result.ok()) {
+    const PortResult result = connect(Com_SST, portText, settingsText, absent);
+    if (result.ok() || absent == WhenAbsent::Retry) {
         timer_sst->setEnabled(true);
     } else {
         explainHeldByOther(Com_SST, Com_in, QStringLiteral("Kestrane"));
@@ -83,11 +83,18 @@ PortResult InputController::start(Instrument instrument, const QString& portText
 }
 
 PortResult InputController::connect(SerialPort* port, const QString& portText,
-                                    const QString& settingsText) {
+                                    const QString& settingsText, WhenAbsent absent) {
     const PortResult result =
         connectPort(*port, portText, settingsText,
                     [this](const QString& value) { emit portTextsChosen(value); });
-    setState(result.ok() ? connectedTo(*port) : ConnectionState::failed(result.error().reason));
+    if (result.ok()) {
+        setState(connectedTo(*port));
+    } else if (absent == WhenAbsent::Retry) {
+        (port == Com_in ? asciiReopener_ : seaSunReopener_)->start();
+        setState(ConnectionState::reconnecting(result.error().reason));
+    } else {
+        setState(ConnectionState::failed(result.error().reason));
+    }
     return result;
 }
 

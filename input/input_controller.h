@@ -22,10 +22,10 @@ class InputController : public QObject {
 public:
     InputController(const PortFactory& makePort, QObject* parent);
 
-    // Connects the chosen instrument on the port and settings typed; a connection the user asks
-    // for replaces any reopening of either instrument. One that fails is not retried, since the
-    // user is there to choose again.
-    PortResult start(Instrument instrument, const QString& portText, const QString& settingsText);
+    // Connects the chosen instrument on the port and settings typed; a connection started
+    // replaces any reopening of either instrument.
+    PortResult start(Instrument instrument, const QString& portText, const QString& settingsText,
+                     WhenAbsent absent = WhenAbsent::Tell);
     // Closes both ports, as the program ends.
     void close();
     bool isConnected() const;
@@ -47,7 +47,8 @@ signals:
     void secondPassed();
 
 private:
-    PortResult connect(SerialPort* port, const QString& portText, const QString& settingsText);
+    PortResult connect(SerialPort* port, const QString& portText, const QString& settingsText,
+                       WhenAbsent absent);
     void explainHeldByOther(const SerialPort* port, const SerialPort* other,
                             const QString& otherName);
     void setState(const ConnectionState& state);

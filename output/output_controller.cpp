@@ -21,14 +21,19 @@ OutputController::OutputController(const PortFactory& makePort, const SoundingSo
 }
 
 PortResult OutputController::start(const QString& portText, const QString& settingsText,
-                                   const QString& intervalText) {
+                                   const QString& intervalText, WhenAbsent absent) {
     reopener_->stop();
     setNote({});
     const PortResult result =
         connectPort(*com_out, portText, settingsText,
                     [this](const QString& value) { emit portTextsChosen(value); });
-    setState(result.ok() ? connectedTo(*com_out) : ConnectionState::failed(result.error().reason));
-    if (!result.ok()) {
+    if (result.ok()) {
+        setState(connectedTo(*com_out));
+    } else if (absent == WhenAbsent::Retry) {
+        reopener_->start();
+        setState(ConnectionState::reconnecting(result.error().reason));
+    } else {
+        setState(ConnectionState::failed(result.error().reason));
         return result;
     }
     const std::optional<SendIntervals> intervals = sendIntervals(intervalText);

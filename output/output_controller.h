@@ -21,7 +21,7 @@ public:
     // A failure ends the start and leaves what the earlier steps did: the port closed, the
     // texts remembered, or the port open with the send timer as it was.
     PortResult start(const QString& portText, const QString& settingsText,
-                     const QString& intervalText);
+                     const QString& intervalText, WhenAbsent absent = WhenAbsent::Tell);
     // The lamp keeps its colour.
     void stop();
     // Closes the port, as the program ends.

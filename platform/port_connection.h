@@ -9,6 +9,10 @@
 
 class Timer;
 
+// What a start does when the device is not there: tell the user, who is there to choose again, or
+// keep trying quietly, for a program that runs unattended and an adapter that enumerates late.
+enum class WhenAbsent { Tell, Retry };
+
 // Creates one serial port owned by the given parent: the real one in the program, a double in
 // tests.
 using PortFactory = std::function<SerialPort*(QObject* parent)>;

@@ -84,18 +84,12 @@ PortResult InputController::start(Instrument instrument, const QString& portText
 
 PortResult InputController::connect(SerialPort* port, const QString& portText,
                                     const QString& settingsText, WhenAbsent absent) {
-    const PortResult result =
-        connectPort(*port, portText, settingsText,
-                    [this](const QString& value) { emit portTextsChosen(value); });
-    if (result.ok()) {
-        setState(connectedTo(*port));
-    } else if (absent == WhenAbsent::Retry) {
-        (port == Com_in ? asciiReopener_ : seaSunReopener_)->start();
-        setState(ConnectionState::reconnecting(result.error().reason));
-    } else {
-        setState(ConnectionState::failed(result.error().reason));
-    }
-    return result;
+    PortReopener* reopener = port == Com_in ? asciiReopener_ : seaSunReopener_;
+    const PortReopener::Started started =
+        reopener->connect(portText, settingsText, absent,
+                          [this](const QString& value) { emit portTextsChosen(value); });
+    setState(started.state);
+    return started.result;
 }
 
 // Both instruments may be started on one device; the one started second cannot have it.

@@ -22,18 +22,13 @@ OutputController::OutputController(const PortFactory& makePort, const SoundingSo
 
 PortResult OutputController::start(const QString& portText, const QString& settingsText,
                                    const QString& intervalText, WhenAbsent absent) {
-    reopener_->stop();
     setNote({});
-    const PortResult result =
-        connectPort(*com_out, portText, settingsText,
-                    [this](const QString& value) { emit portTextsChosen(value); });
-    if (result.ok()) {
-        setState(connectedTo(*com_out));
-    } else if (absent == WhenAbsent::Retry) {
-        reopener_->start();
-        setState(ConnectionState::reconnecting(result.error().reason));
-    } else {
-        setState(ConnectionState::failed(result.error().reason));
+    const PortReopener::Started started =
+        reopener_->connect(portText, settingsText, absent,
+                           [this](const QString& value) { emit portTextsChosen(value); });
+    setState(started.state);
+    const PortResult& result = started.result;
+    if (!result.ok() && absent == WhenAbsent::Tell) {
         return result;
     }
     const std::optional<SendIntervals> intervals = sendIntervals(intervalText);

@@ -33,7 +33,25 @@ PortReopener::PortReopener(SerialPort* port, QObject* parent)
     : QObject(parent),
       port_(port),
       timer_(new Timer(port->objectName() + QStringLiteral("_reopen"), kIntervalMs, this)) {
-    connect(timer_, &Timer::tick, this, &PortReopener::tryOpen);
+    QObject::connect(timer_, &Timer::tick, this, &PortReopener::tryOpen);
+}
+
+PortReopener::Started PortReopener::connect(const QString& portText, const QString& settingsText,
+                                            WhenAbsent absent,
+                                            const std::function<void(const QString&)>& chosen) {
+    stop();
+    Started started{connectPort(*port_, portText, settingsText, chosen), connectedTo(*port_)};
+    if (started.result.ok()) {
+        return started;
+    }
+    const QString& reason = started.result.error().reason;
+    if (absent == WhenAbsent::Retry) {
+        start();
+        started.state = ConnectionState::reconnecting(reason);
+    } else {
+        started.state = ConnectionState::failed(reason);
+    }
+    return started;
 }
 
 void PortReopener::start() {

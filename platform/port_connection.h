@@ -38,6 +38,16 @@ public:
     // The timer is named after the port ("Com_in_reopen"), so name the port first.
     PortReopener(SerialPort* port, QObject* parent);
 
+    // How a start went, and the state it leaves the connection in.
+    struct Started {
+        PortResult result;
+        ConnectionState state;
+    };
+    // Connects the port as connectPort() does. A device that is not there is tried again from
+    // now on when `absent` asks for it.
+    Started connect(const QString& portText, const QString& settingsText, WhenAbsent absent,
+                    const std::function<void(const QString&)>& chosen);
+    // The device went away: try it again from the next tick on.
     void start();
     void stop();
     bool isRunning() const;

@@ -77,6 +77,7 @@ private:
     // Input connection and the readings (frm_main_input.cpp).
     void setUpInput();
     void startInput();
+    // Each step of a reading: its values into the fields, its texts onto the labels.
     void storeReading(const InstrumentReading& reading);
     void showIncoming(const QByteArray& bytes);
     void showPolled(const QByteArray& block);
@@ -99,6 +100,8 @@ private:
     void reportSettingsProblems();
     // Stores a port configuration; a store that cannot be written is told once per run.
     void rememberPortConfiguration(const char* key, const QString& value);
+    // A slot that stores the port texts a connection is about to open.
+    std::function<void(const QString&)> remembering(const char* key);
     // Stores an option; a store that cannot be written is told on standard error only, as the
     // option works all the same.
     static void rememberOption(const char* key, const QString& value);

@@ -65,6 +65,10 @@ void frm_main::rememberPortConfiguration(const char* key, const QString& value) 
             .arg(QDir::toNativeSeparators(settings_store::location()), saved.error()));
 }
 
+std::function<void(const QString&)> frm_main::remembering(const char* key) {
+    return [this, key](const QString& value) { rememberPortConfiguration(key, value); };
+}
+
 void frm_main::rememberOption(const char* key, const QString& value) {
     warnIfNotSaved(settings_store::setOption(key, value));
 }

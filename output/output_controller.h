@@ -44,6 +44,7 @@ signals:
 
 private:
     void sendTick();
+    // More than one telegram still unsent: the next would queue behind them.
     bool lineBacklogged();
     void lampTick();
     void lost(const PortError& error);

@@ -70,10 +70,6 @@ private:
     QString staleText_;  // the stale limit in force, as typed
     bool valuesDoubtful_ = false;
 
-    // Manual calculation and test entry (frm_main_calculator.cpp).
-    void calculate();
-    void testEntry();
-
     // Input connection and the readings (frm_main_input.cpp).
     void setUpInput();
     void startInput();
@@ -86,6 +82,10 @@ private:
     // Sea & Sun coefficient window (frm_main_seasun.cpp).
     void showCoefficientWindow();
     QPointer<frm_sst> coefficientWindow;
+
+    // Manual calculation and test entry (frm_main_calculator.cpp).
+    void calculate();
+    void testEntry();
 
     // Output connection, send lamp, telegrams and UDP (frm_main_output.cpp, frm_main_udp.cpp).
     void setUpOutput();

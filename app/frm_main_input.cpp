@@ -29,7 +29,8 @@ void frm_main::setUpInput() {
     ui->Text4->setTabChangesFocus(true);
     connect(ui->Command3, &QPushButton::clicked, this, &frm_main::startInput);
     connect(ui->op_sst, &QRadioButton::clicked, this, &frm_main::showCoefficientWindow);
-    connect(input_, &InputController::portTextsChosen, this, remembering(settings_store::kInputKey));
+    connect(input_, &InputController::portTextsChosen, this,
+            remembering(settings_store::kInputKey));
     connect(input_, &InputController::stateChanged, this, &frm_main::showInputStatus);
     connect(input_, &InputController::recordsRejectedChanged, this, &frm_main::showInputStatus);
     connect(input_, &InputController::received, this, &frm_main::showIncoming);

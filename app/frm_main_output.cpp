@@ -23,7 +23,8 @@ void frm_main::setUpOutput() {
     }
     connect(ui->Command4, &QPushButton::clicked, this, &frm_main::startOutput);
     connect(ui->Command7, &QPushButton::clicked, output_, &OutputController::stop);
-    connect(output_, &OutputController::portTextsChosen, this, remembering(settings_store::kOutputKey));
+    connect(output_, &OutputController::portTextsChosen, this,
+            remembering(settings_store::kOutputKey));
     connect(output_, &OutputController::stateChanged, this, &frm_main::showOutputStatus);
     connect(output_, &OutputController::noteChanged, this, &frm_main::showOutputStatus);
     connect(&output_->udp(), &UdpOutput::stateChanged, this, &frm_main::showOutputStatus);

@@ -43,13 +43,15 @@ signals:
     void lampChanged(bool lit);
 
 private:
+    // Each tells whoever shows the output, when it changes.
+    void setState(const ConnectionState& state);
+    void setNote(const QString& note);
+
     void sendTick();
     // More than one telegram still unsent: the next would queue behind them.
     bool lineBacklogged();
     void lampTick();
     void lost(const PortError& error);
-    void setState(const ConnectionState& state);
-    void setNote(const QString& note);
 
     SoundingSource source_;
     SerialPort* com_out;

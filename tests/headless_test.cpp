@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QNetworkDatagram>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QUdpSocket>
+#include <tuple>
+
+#include "logging/log_header.h"
+#include "support/event_loop.h"
+#include "support/pty.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Started as a service starts it: no display of any kind, a settings file of its own. The C
+// locale gives the log lines a decimal point.
+void startHeadless(QProcess& program, const QString& settings) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        environment.remove(QLatin1String(name));
+    }
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(SONDREL_APP_DIR "/sondrel"),
+                  {"--headless", "--settings", settings});
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// 0 dbar and 15 degrees: the conductivity of the salinity 35 reference, 1506.66 m/s.
+constexpr char kRecordA[] = "0042.914\tMS/CM\t000.000\tDBAR\t15.000\tC\r\n";
+constexpr char kTelegramA[] = "150670000000150990000\r\n";
+constexpr char kLogA[] = "\t42.914\t0.00\t15.000\t35.0000\t1506.66\r\n";
+constexpr char kRecordB[] = "0042.914\tMS/CM\t100.000\tDBAR\t16.000\tC\r\n";
+constexpr char kTelegramB[] = "151040001000160990000\r\n";
+constexpr char kLogB[] = "\t42.914\t100.00\t16.000\t34.0824\t1510.38\r\n";
+
+// The echosounder's pseudo-terminal is made only once the program runs: it must wait for it
+// rather than give up. Ended by SIGTERM after a full batch of log lines and a few samples more,
+// it must leave those few in the file too, behind what the file held before.
+TEST(HeadlessProgram, FeedsTheEchosounderAndKeepsEverySampleItCounted) {
+    const QTemporaryDir dir;
+    test_support::PtyDevice instrument;
+    test_support::PtyDevice echosounder;
+    echosounder.unplug();
+    QUdpSocket network;
+    ASSERT_TRUE(instrument.isOpen() && network.bind(QHostAddress::LocalHost));
+    const QString log = dir.filePath(QStringLiteral("cast.txt"));
+    const QByteArray before =
+        logHeader().toUtf8() +
+        "\r\n2026-12-07T23:59:59.000Z\t35.000\t10.00\t10.000\t29.0\t1490.00\r\n";
+    ASSERT_TRUE(writeFile(log, before));
+    const QString settings = dir.filePath(QStringLiteral("Sondrel.conf"));
+    ASSERT_TRUE(writeFile(settings, QStringLiteral("[COM_Port]\nIN=\"41:19200,N,8,1\"\n"
+                                                   "OUT=\"42:4800,N,8,1\"\n[Ports]\nCOM41=%1\n"
+                                                   "COM42=%2\n[Options]\nUdpTarget=127.0.0.1:%3\n"
+                                                   "UdpSending=true\nLogTimeUtc=true\n[Run]\n"
+                                                   "Input=true\nOutput=true\nTelegram=SVP 20\n"
+                                                   "SendInterval=100\nLogFile=%4\n"
+                                                   "SampleInterval=0.1\n")
+                                        .arg(instrument.path(), echosounder.path())
+                                        .arg(network.localPort())
+                                        .arg(log)
+                                        .toUtf8()));
+    QProcess program;
+    startHeadless(program, settings);
+    QByteArray errors;
+    const auto told = [&](const QString& line) {
+        const QRegularExpression pattern(
+            QStringLiteral(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z )") + line + u'$',
+            QRegularExpression::MultilineOption);
+        return test_support::runUntil(
+            [&] { return pattern.match(errors += program.readAllStandardError()).hasMatch(); },
+            20s);
+    };
+    ASSERT_TRUE(told(QStringLiteral("input: Connected: ") +
+                     QRegularExpression::escape(instrument.path()) + " 19200,N,8,1"))
+        << errors.constData();
+    ASSERT_TRUE(told(QStringLiteral("output: (?!Connected).+"))) << errors.constData();
+    echosounder.plugIn();
+
+    // From a reading's first telegram on, the line and the network carry nothing but it, each
+    // datagram one whole telegram.
+    const auto sent = [&](const QByteArray& telegram, qsizetype times) {
+        const QByteArray serial = echosounder.pty().readUntil(
+            [&](const QByteArray& bytes) { return bytes.count(telegram) >= times; });
+        const QByteArray since = serial.mid(serial.indexOf(telegram));
+        EXPECT_EQ(since, telegram.repeated(std::max(times, since.size() / telegram.size())));
+        QList<QByteArray> datagrams;
+        EXPECT_TRUE(test_support::runUntil(
+            [&] {
+                while (network.hasPendingDatagrams()) {
+                    datagrams << network.receiveDatagram().data();
+                }
+                return datagrams.count(telegram) >= times;
+            },
+            20s));
+        datagrams.erase(datagrams.begin(), std::find(datagrams.begin(), datagrams.end(), telegram));
+        EXPECT_EQ(datagrams, QList<QByteArray>(datagrams.size(), telegram));
+    };
+    // The instrument was talking already: the first line the program sees is cut off.
+    ASSERT_TRUE(instrument.pty().write(QByteArray("DBAR\t15.000\tC\r\n") + kRecordA));
+    sent(kTelegramA, 3);
+    const auto newLines = [&] { return readFile(log).mid(before.size()).split('\n').size() - 1; };
+    ASSERT_TRUE(test_support::runUntil([&] { return newLines() >= 20; }, 20s));
+    // Four send ticks of B span more than a sampling interval: a line of B has been counted.
+    ASSERT_TRUE(instrument.pty().write(kRecordB));
+    sent(kTelegramB, 4);
+    program.terminate();
+    ASSERT_TRUE(program.waitForFinished());
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0) << errors.constData();
+
+    const QByteArray written = readFile(log);
+    ASSERT_TRUE(written.startsWith(before));
+    EXPECT_TRUE(written.endsWith(kLogB)) << "the samples after the last batch were not written";
+    const QByteArray added = written.mid(before.size());
+    EXPECT_TRUE(added.contains(kLogA));
+    const QRegularExpression logged(
+        QStringLiteral(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z(\t-?\d+\.\d+){5}\r$)"));
+    for (const QByteArray& line : added.chopped(1).split('\n')) {
+        EXPECT_TRUE(logged.match(QString::fromLatin1(line)).hasMatch()) << line.constData();
+    }
+}
+
+// Each file starts nothing at all: no log file appears, and the reason names what to mend.
+TEST(HeadlessProgram, RefusesASettingsFileItCannotUse) {
+    const QTemporaryDir dir;
+    const QString log = dir.filePath(QStringLiteral("log.txt"));
+    for (const auto& [run, key, value] : {std::tuple{"", "", ""},
+                                          {"Instrument=Foo", "Instrument", "Foo"},
+                                          {"Telegram=SVP20", "Telegram", "SVP20"},
+                                          {"SendInterval=soon", "SendInterval", "soon"}}) {
+        SCOPED_TRACE(run);
+        const QString settings =
+            dir.filePath(QStringLiteral("%1.conf").arg(*run ? key : "missing"));
+        if (*run != '\0') {
+            ASSERT_TRUE(writeFile(settings, QByteArray("[Run]\nInput=true\nLogFile=") +
+                                                log.toUtf8() + '\n' + run + '\n'));
+        }
+        QProcess program;
+        startHeadless(program, settings);
+        ASSERT_TRUE(program.waitForFinished());
+        EXPECT_EQ(program.exitCode(), 2);
+        const QString error = QString::fromLocal8Bit(program.readAllStandardError());
+        EXPECT_TRUE(error.contains(settings) && error.contains(QLatin1String(key)) &&
+                    error.contains(QLatin1String(value)))
+            << error.toStdString();
+        EXPECT_FALSE(QFile::exists(log));
+    }
+}
+
+}  // namespace

@@ -6,6 +6,9 @@ install(FILES ${PROJECT_SOURCE_DIR}/app/icons/sondrel.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/36x36/apps)
 install(FILES ${PROJECT_SOURCE_DIR}/app/icons/sondrel.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# The logging server's service. systemd looks for user units under lib, never under Debian's
+# multiarch library folder.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/sondrel.service DESTINATION lib/systemd/user)
 
 # Manual pages and the changelog are installed compressed; -n leaves the name and time out of
 # the gzip header, so the same sources give the same package.

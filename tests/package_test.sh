@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # What `cmake --install` puts in place, and the Debian package built from the same tree: the
-# three programs with their manual pages, the desktop entry, the icons, the copyright and the
-# changelog, with the Qt run-time dependencies declared, and nothing lintian would object to.
+# three programs with their manual pages, the desktop entry, the icons, the user service, the
+# copyright and the changelog, with the Qt run-time dependencies declared, and nothing lintian
+# would object to.
 set -euo pipefail
 build=$1
 work=$(mktemp -d)
@@ -10,6 +11,7 @@ trap 'rm -rf "$work"' EXIT
 expected=(
     bin/sondrel bin/sondrel-calc bin/sondrel-sim
     share/applications/sondrel.desktop
+    lib/systemd/user/sondrel.service
     share/icons/hicolor/36x36/apps/sondrel.png
     share/icons/hicolor/scalable/apps/sondrel.svg
     share/man/man1/sondrel.1.gz share/man/man1/sondrel-calc.1.gz share/man/man1/sondrel-sim.1.gz
@@ -32,6 +34,11 @@ for dep in libqt6widgets6 libqt6serialport6 qt6-qpa-plugins; do
     [[ "$depends" == *"$dep"* ]] || { echo "FAIL: Depends lacks $dep: $depends"; exit 1; }
 done
 desktop-file-validate "$work/root/usr/share/applications/sondrel.desktop"
+
+# The service starts the packaged program, without a window.
+start=$(sed -n 's/^ExecStart=//p' "$work/root/usr/lib/systemd/user/sondrel.service")
+[[ -x "$work/root${start%% *}" && "$start" == *" --headless"* ]] ||
+    { echo "FAIL: sondrel.service starts: $start"; exit 1; }
 
 version=$(dpkg-deb -f "$deb" Version)
 # Asked for its version or its options, the program answers without a display.

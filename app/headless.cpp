@@ -37,6 +37,8 @@ bool Headless::start(const RunSettings& run) {
                                       .arg(QDir::toNativeSeparators(run.logFile), ready.error()));
             return false;
         }
+        statusReport_->report(QStringLiteral("log"), QStringLiteral("Appending to ") +
+                                                         QDir::toNativeSeparators(run.logFile));
     }
     output_->setTelegram(run.telegram);
     if (run.input) {
@@ -76,5 +78,8 @@ void Headless::end() {
             log_->saveToRecoveryFile(written.ok() ? QString() : written.error());
         statusReport_->report(QStringLiteral("log"), recovery.told);
     }
+    statusReport_->report(
+        QStringLiteral("sondrel"),
+        QStringLiteral("Ended; %1 samples logged in this run").arg(log_->samples()));
     QCoreApplication::exit(0);
 }

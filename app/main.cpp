@@ -14,8 +14,11 @@
 
 namespace {
 
-// A settings file that cannot be used; nothing runs half-configured.
+// A settings file that cannot be used; nothing runs half-configured, and a service manager need
+// not start it again until the file is mended.
 constexpr int kRefusedSettings = 2;
+// A log file that cannot be made ready, as on a disk not yet mounted: worth another start.
+constexpr int kLogNotReady = 1;
 
 struct CommandLine {
     bool headless = false;
@@ -97,7 +100,7 @@ int runHeadless() {
     Headless headless(services, settings_store::options());
     endOnRequest(&headless, [&headless] { headless.end(); });
     if (!headless.start(run.run)) {
-        return kRefusedSettings;
+        return kLogNotReady;
     }
     return QCoreApplication::exec();
 }

@@ -100,9 +100,10 @@ void frm_main::holdHeight() {
     }
 }
 
-// The output closes first, so that no telegram leaves from values the closing input leaves
-// behind.
+// The clocks stop first, before any question, so that nothing is sampled or sent from values the
+// closing instrument leaves behind; the output closes before the input.
 void frm_main::closeEvent(QCloseEvent* event) {
+    log_->stop();
     output_->close();
     input_->close();
     finishLog();

@@ -84,14 +84,11 @@ void frm_main::endUnattended() {
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
-// Sampling goes on while the save chooser is open, and those samples are kept with the others; it
-// stops before the last write, so that no sample comes after it.
 void frm_main::finishLog() {
     const FileResult written = log_->writeWaiting();
     if (!written.ok() && !unattended_) {
         saveWaitingLinesAs();
     }
-    log_->stop();
     if (log_->waitingLines() > 0) {
         saveToRecoveryFile(written.ok() ? QString() : written.error());
     }

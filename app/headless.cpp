@@ -69,10 +69,10 @@ void Headless::storeReading(const InstrumentReading& reading) {
 }
 
 void Headless::end() {
+    log_->stop();
     output_->close();
     input_->close();
     const FileResult written = log_->writeWaiting();
-    log_->stop();
     if (log_->waitingLines() > 0) {
         const LogController::Recovery recovery =
             log_->saveToRecoveryFile(written.ok() ? QString() : written.error());

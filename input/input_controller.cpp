@@ -102,6 +102,9 @@ void InputController::explainHeldByOther(const SerialPort* port, const SerialPor
 }
 
 void InputController::close() {
+    timer_sst->setEnabled(false);
+    asciiReopener_->stop();
+    seaSunReopener_->stop();
     for (SerialPort* port : {Com_in, Com_SST}) {
         if (port->isOpen()) {
             port->close();

@@ -26,7 +26,7 @@ public:
     // replaces any reopening of either instrument.
     PortResult start(Instrument instrument, const QString& portText, const QString& settingsText,
                      WhenAbsent absent = WhenAbsent::Tell);
-    // Closes both ports, as the program ends.
+    // Stops polling and reopening and closes both ports, as the program ends.
     void close();
     bool isConnected() const;
 

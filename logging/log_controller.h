@@ -40,8 +40,8 @@ public:
     qint64 samples() const { return writer_.samples(); }
     const ConnectionState& state() const { return state_; }
 
-    // The end of the program: the waiting lines go to the file, and what it cannot take to
-    // another one. Sampling goes on until stop().
+    // The end of the program: sampling stops, then the waiting lines go to the file, and what it
+    // cannot take to another one.
     FileResult writeWaiting();
     void stop();
     qsizetype waitingLines() const { return writer_.waitingLines(); }

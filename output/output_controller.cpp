@@ -55,6 +55,10 @@ void OutputController::stop() {
 }
 
 void OutputController::close() {
+    Timer4->setEnabled(false);
+    Timer3->setEnabled(false);
+    reopener_->stop();
+    udp_->stop();
     if (com_out->isOpen()) {
         com_out->close();
     }

@@ -24,7 +24,7 @@ public:
                      const QString& intervalText, WhenAbsent absent = WhenAbsent::Tell);
     // The lamp keeps its colour.
     void stop();
-    // Closes the port, as the program ends.
+    // Stops every clock, serial and UDP, and closes the port, as the program ends.
     void close();
     void setTelegram(Telegram telegram);
     Telegram telegram() const { return telegram_; }

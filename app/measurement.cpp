@@ -37,8 +37,9 @@ void Measurement::noteReading(qint64 nowMs, bool manual) {
         manual);
 }
 
+// No sea has a sound velocity of 0: before the first reading nothing is sent at all.
 std::optional<Sounding> Measurement::sendable(qint64 nowMs) const {
-    if (sendFreshOnly && !readingTrust.sendable(nowMs)) {
+    if (!readingTrust.hasReading() || (sendFreshOnly && !readingTrust.sendable(nowMs))) {
         return std::nullopt;
     }
     return Sounding{soundvelocity, pressure, temperature};

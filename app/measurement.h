@@ -31,8 +31,9 @@ public:
     // A reading is complete in the fields: its age and plausibility start from here.
     void noteReading(qint64 nowMs, bool manual);
 
-    // What a send tick may carry now: the fields, unless only fresh readings are to be sent and
-    // these are not (none yet, stale, invalid or typed by hand).
+    // What a send tick may carry now: nothing before the first reading of this run; then the
+    // fields, unless only fresh readings are to be sent and these are not (stale, invalid or
+    // typed by hand).
     std::optional<Sounding> sendable(qint64 nowMs) const;
     LogValues logValues() const;
 

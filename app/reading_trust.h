@@ -34,6 +34,8 @@ public:
     void reading(qint64 nowMs, const QString& invalid, bool manual);
 
     State state(qint64 nowMs) const;
+    // Whether any reading, from the instrument or typed by hand, has come in this run.
+    bool hasReading() const { return lastMs_.has_value(); }
     // Whether a telegram may carry the fields when only fresh readings are to be sent.
     bool sendable(qint64 nowMs) const { return state(nowMs) == State::Fresh; }
     // Whether the values on show are to be read with doubt (stale or invalid).

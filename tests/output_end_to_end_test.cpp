@@ -17,6 +17,7 @@ TEST_F(OutputEndToEnd, EachFormatGivesExactTelegrams) {
     window().pressure = 10;
     window().temperature = -1;
     window().soundvelocity = 1447.56;
+    window().readingTrust.reading(0, QString(), true);
     type("Text5", "12");
     type("tx_timer", "50");
     click("Command4");

@@ -51,12 +51,14 @@ TEST_F(OutputWindow, StartAndStopDriveThePortTheLampAndTheStatusLine) {
     EXPECT_EQ(sendTimer()->interval(), 501);
     EXPECT_EQ(lamp(), SendLamp::kIdle);
     EXPECT_EQ(status(), "Connected: COM2 4800,N,8,1");
+    type("Text1", "4.2914");
+    click("Command1");
     sendTick();
-    EXPECT_EQ(out()->written, " 0.00 \r\n");
+    EXPECT_EQ(out()->written, " 1506.82 \r\n");
     EXPECT_EQ(lamp(), SendLamp::kLit);
     emit lampTimer()->tick();
     EXPECT_EQ(lamp(), SendLamp::kIdle);
-    out()->unsent = 9;
+    out()->unsent = 12;
     sendTick();
     EXPECT_EQ(status(), "Connected: COM2 4800,N,8,1; Interval too short for the line");
     out()->unsent = 0;
@@ -107,6 +109,7 @@ TEST_F(OutputWindow, UdpSendsTheChosenTelegramAtItsOwnTicks) {
 // tried again at the next tick; the first target that works gets the next telegram.
 TEST_F(OutputWindow, AnUnusableUdpTargetIsToldAndTriedAgain) {
     ASSERT_TRUE(receiver.bind(QHostAddress::LocalHost, 0));
+    click("Command1");
     find<QCheckBox>("ck_udp")->click();
     EXPECT_EQ(status(), "UDP Not connected: no target: type host:port");
     for (const auto& [typed, told] :
@@ -124,7 +127,7 @@ TEST_F(OutputWindow, AnUnusableUdpTargetIsToldAndTriedAgain) {
     }
     aimUdp(receiverTarget());
     udpTick();
-    EXPECT_EQ(datagram(), " 0.00 \r\n");
+    EXPECT_EQ(datagram(), " 1474.49 \r\n");
     EXPECT_EQ(status(), "UDP Connected: " + receiverTarget());
     type("tx_timer", "soon");
     emit find<QLineEdit>("tx_timer")->editingFinished();

@@ -27,6 +27,7 @@ void frm_main::setUpOutput() {
             remembering(settings_store::kOutputKey));
     connect(output_, &OutputController::stateChanged, this, &frm_main::showOutputStatus);
     connect(output_, &OutputController::noteChanged, this, &frm_main::showOutputStatus);
+    connect(output_, &OutputController::echoCounted, this, &frm_main::showOutputStatus);
     connect(&output_->udp(), &UdpOutput::stateChanged, this, &frm_main::showOutputStatus);
     connect(output_, &OutputController::lampChanged, this,
             [this](bool lit) { ui->Shape1->setColor(lit ? SendLamp::kLit : SendLamp::kIdle); });

@@ -33,7 +33,7 @@ void frm_main::showInputStatus() {
 
 void frm_main::showOutputStatus() {
     QStringList parts;
-    for (const QString& part : {output_->state().text(), output_->note()}) {
+    for (const QString& part : {output_->state().text(), output_->note(), output_->echo()}) {
         if (!part.isEmpty()) {
             parts << part;
         }

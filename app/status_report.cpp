@@ -34,6 +34,9 @@ void StatusReport::watch(const InputController& input, const OutputController& o
             report(QStringLiteral("output"), note);
         }
     });
+    connect(&output, &OutputController::echoBegan, this, [this] {
+        report(QStringLiteral("output"), QStringLiteral("the echosounder sends bytes back"));
+    });
     connect(&output.udp(), &UdpOutput::stateChanged, this,
             [this](const ConnectionState& state) { report(QStringLiteral("udp"), told(state)); });
     connect(&log, &LogController::stateChanged, this, [this](const ConnectionState& state) {

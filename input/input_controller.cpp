@@ -5,12 +5,15 @@
 #include "input/ascii_record.h"
 #include "input/sea_sun_decoder.h"
 #include "platform/number_text.h"
+#include "platform/port_settings.h"
 #include "platform/timer.h"
 
 namespace {
 
 constexpr int kPollIntervalMs = 1000;
 constexpr int kAgeIntervalMs = 1000;
+// Bytes a poll may take beyond one second of data at the port's rate.
+constexpr int kPollMargin = 256;
 
 SerialPort* namedPort(const PortFactory& makePort, QObject* parent, const char* name) {
     SerialPort* port = makePort(parent);
@@ -73,6 +76,10 @@ PortResult InputController::start(Instrument instrument, const QString& portText
         }
         return result;
     }
+    // A poll takes at most about one second of data: a device flooding at a wrong rate can
+    // neither fill the memory nor make one tick decode for long.
+    const std::optional<PortSettings> settings = parsePortSettings(settingsText);
+    Com_SST->setReadBufferSize(settings ? settings->baudRate / 8 + kPollMargin : kPollMargin);
     const PortResult result = connect(Com_SST, portText, settingsText, absent);
     if (result.ok() || absent == WhenAbsent::Retry) {
         timer_sst->setEnabled(true);

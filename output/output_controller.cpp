@@ -17,12 +17,15 @@ OutputController::OutputController(const PortFactory& makePort, const SoundingSo
     connect(Timer4, &Timer::tick, this, &OutputController::sendTick);
     connect(Timer3, &Timer::tick, this, &OutputController::lampTick);
     connect(com_out, &SerialPort::failed, this, &OutputController::lost);
+    connect(com_out, &SerialPort::dataReceived, this, &OutputController::dropEcho);
     connect(reopener_, &PortReopener::reopened, this, [this] { setState(connectedTo(*com_out)); });
 }
 
 PortResult OutputController::start(const QString& portText, const QString& settingsText,
                                    const QString& intervalText, WhenAbsent absent) {
     setNote({});
+    echoed_ = 0;
+    emit echoCounted(echoed_);
     const PortReopener::Started started =
         reopener_->connect(portText, settingsText, absent,
                            [this](const QString& value) { emit portTextsChosen(value); });
@@ -109,6 +112,24 @@ void OutputController::lost(const PortError& error) {
     Timer3->setEnabled(false);
     reopener_->start();
     setState(ConnectionState::reconnecting(error.reason));
+}
+
+// Some receivers acknowledge or echo every telegram; kept, that would fill the memory over a
+// week. Counted, it shows a wiring fault.
+void OutputController::dropEcho() {
+    const qint64 bytes = com_out->readAll().size();
+    if (bytes == 0) {
+        return;
+    }
+    if (echoed_ == 0) {
+        emit echoBegan();
+    }
+    echoed_ += bytes;
+    emit echoCounted(echoed_);
+}
+
+QString OutputController::echo() const {
+    return echoed_ > 0 ? QStringLiteral("echosounder sends back %1 bytes").arg(echoed_) : QString();
 }
 
 void OutputController::setState(const ConnectionState& state) {

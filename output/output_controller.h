@@ -34,6 +34,9 @@ public:
     const ConnectionState& state() const { return state_; }
     // Beside the state: why no telegram leaves although connected.
     const QString& note() const { return note_; }
+    // What the receiver sent back since the start, read and dropped: "echosounder sends back N
+    // bytes", empty while it sends nothing, as it should.
+    QString echo() const;
 
 signals:
     // The port texts about to be opened, "port:settings", to be remembered.
@@ -41,6 +44,9 @@ signals:
     void stateChanged(const ConnectionState& state);
     void noteChanged(const QString& note);
     void lampChanged(bool lit);
+    // The receiver sends bytes back, for the first time since the start.
+    void echoBegan();
+    void echoCounted(qint64 bytes);
 
 private:
     // Each tells whoever shows the output, when it changes.
@@ -52,6 +58,7 @@ private:
     bool lineBacklogged();
     void lampTick();
     void lost(const PortError& error);
+    void dropEcho();
 
     SoundingSource source_;
     SerialPort* com_out;
@@ -64,4 +71,5 @@ private:
     qint64 lastTelegramBytes_ = 0;
     ConnectionState state_;
     QString note_;
+    qint64 echoed_ = 0;
 };

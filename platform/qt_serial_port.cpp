@@ -104,6 +104,11 @@ private:
 QtSerialPort::QtSerialPort(QObject* parent) : SerialPort(parent) {
     connect(&port_, &QSerialPort::readyRead, this, &SerialPort::dataReceived);
     connect(&port_, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
+    setReadBufferSize(kDefaultReadBuffer);
+}
+
+void QtSerialPort::setReadBufferSize(qint64 bytes) {
+    port_.setReadBufferSize(bytes);
 }
 
 PortResult QtSerialPort::setPortNumber(int number) {

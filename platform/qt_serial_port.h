@@ -12,6 +12,9 @@
 class QtSerialPort : public SerialPort {
     Q_OBJECT
 public:
+    // Unbounded, QSerialPort would keep whatever a device sends that nobody reads.
+    static constexpr qint64 kDefaultReadBuffer = 64 * 1024;
+
     explicit QtSerialPort(QObject* parent = nullptr);
 
     // 1..32767; the number takes effect at the next open.
@@ -30,6 +33,7 @@ public:
     QByteArray readAll() override;
     PortResult write(const QByteArray& bytes) override;
     qint64 bytesWaitingToSend() const override;
+    void setReadBufferSize(qint64 bytes) override;
 
 private:
     void onError(QSerialPort::SerialPortError error);

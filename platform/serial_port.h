@@ -46,6 +46,9 @@ public:
     virtual QByteArray readAll() = 0;
     // The whole block in one call; a failure closes the port.
     virtual PortResult write(const QByteArray& bytes) = 0;
+    // At most this many received bytes wait to be read; beyond that the device's own buffer
+    // holds them, and drops what it cannot hold, so a flooding device cannot fill the memory.
+    virtual void setReadBufferSize(qint64 bytes) = 0;
     // Bytes written but not yet on the line: those held back while the device's buffer is full
     // and those still in the driver's own queue.
     virtual qint64 bytesWaitingToSend() const = 0;

@@ -68,6 +68,7 @@ TEST_F(SeaSunWindow, AVanishedPortIsReopenedUntilTheUserStartsAgain) {
     EXPECT_FALSE(find<Timer>("Com_in_reopen")->isEnabled());
     EXPECT_EQ(text("lb_in_status"), "Connected: COM1 1200,O,8,1");
     ASSERT_TRUE(find<Timer>("timer_sst")->isTicking());
+    EXPECT_EQ(port().readBufferSize, 1200 / 8 + 256) << "a poll takes about a second of data";
 
     port().vanish();
     port().openErrors = {gone, gone};

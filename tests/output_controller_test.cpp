@@ -59,7 +59,7 @@ TEST_F(OutputControl, IntervalsFromTheSendIntervalBox) {
 
 // The first telegram leaves one interval after the start; the lamp lights at each send and goes
 // out at the lamp tick. Nothing leaves while the fields may not be sent, nor while more than the
-// last telegram still waits in the driver, which the status tells.
+// last telegram still waits in the driver, which the status tells, as it tells an echo.
 TEST_F(OutputControl, TelegramsLeaveAtTheTicksWithoutQueueing) {
     ASSERT_TRUE(start());
     EXPECT_EQ(journal, QStringList{"com_out open"});
@@ -81,6 +81,14 @@ TEST_F(OutputControl, TelegramsLeaveAtTheTicksWithoutQueueing) {
     sendTick();
     EXPECT_EQ(port()->written, " 1506.66 \r\n150670000000150990000\r\n");
     EXPECT_EQ(status(), "Connected: COM2 4800,N,8,1");
+
+    // A receiver that talks back is read and dropped, and counted.
+    for (const char* echo : {"ACK\r\n", "", "ACK\r\n"}) {
+        port()->incoming = echo;
+        emit port()->dataReceived();
+    }
+    EXPECT_TRUE(port()->incoming.isEmpty());
+    EXPECT_EQ(output.echo(), "echosounder sends back 10 bytes");
 
     port()->unsent = 0;
     sounding.reset();

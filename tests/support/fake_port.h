@@ -51,12 +51,14 @@ public:
         return {};
     }
     qint64 bytesWaitingToSend() const override { return unsent; }
+    void setReadBufferSize(qint64 bytes) override { readBufferSize = bytes; }
     void vanish() {
         close();
         emit failed(PortError{kDeviceFailure, QStringLiteral("device gone")});
     }
 
     QByteArray written;
+    qint64 readBufferSize = 0;
     // Bytes the line has not sent yet.
     qint64 unsent = 0;
     // Bytes waiting to be read; readAll takes them all.

@@ -3,7 +3,8 @@
 #include <QHostInfo>
 #include <algorithm>
 
-UdpSender::UdpSender(QObject* parent) : QObject(parent) {}
+UdpSender::UdpSender(QObject* parent, SteadyClock clock)
+    : QObject(parent), clock_(std::move(clock)) {}
 
 UdpSender::~UdpSender() {
     abortLookup();
@@ -30,14 +31,18 @@ void UdpSender::send(const QByteArray& datagram) {
     if (!target_) {
         return;
     }
+    const bool dueAgain = isName() && clock_() - lookedUpAt_ >= kLookupAgainMs;
+    if ((!address_ || dueAgain) && lookupId_ < 0) {
+        lookUp();
+    }
     if (!address_) {
-        if (lookupId_ < 0) {
-            lookUp();
-        }
         return;
     }
     if (socket_.writeDatagram(datagram, *address_, target_->port) < 0) {
         emit failed(socket_.errorString());
+        if (isName() && lookupId_ < 0) {
+            lookUp();
+        }
         return;
     }
     const QString to = target_->text();
@@ -49,7 +54,15 @@ void UdpSender::send(const QByteArray& datagram) {
 // Named as a slot rather than given as a member pointer: Qt 6.4 loses the functor it makes of a
 // member pointer when a lookup is aborted.
 void UdpSender::lookUp() {
-    lookupId_ = QHostInfo::lookupHost(target_->host, this, SLOT(lookedUp(QHostInfo)));
+    lookupId_ = startLookup(target_->host);
+}
+
+int UdpSender::startLookup(const QString& host) {
+    return QHostInfo::lookupHost(host, this, SLOT(lookedUp(QHostInfo)));
+}
+
+bool UdpSender::isName() const {
+    return target_ && QHostAddress(target_->host).isNull();
 }
 
 // Receivers on a survey network mostly listen on IPv4: a name that has both kinds of address
@@ -59,6 +72,7 @@ void UdpSender::lookedUp(const QHostInfo& info) {
         return;
     }
     lookupId_ = -1;
+    lookedUpAt_ = clock_();
     const QList<QHostAddress> addresses = info.addresses();
     if (info.error() != QHostInfo::NoError || addresses.isEmpty()) {
         emit failed(

@@ -47,7 +47,7 @@ void frm_main::startInput() {
 }
 
 void frm_main::storeReading(const InstrumentReading& reading) {
-    store(reading);
+    store(reading, services_.steadyClock());
     showValue(ui->lb_temp, reading.temperatureText);
     showValue(ui->lb_con, reading.conductivityText);
     showValue(ui->lb_press, reading.pressureText);

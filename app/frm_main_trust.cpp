@@ -35,8 +35,8 @@ void frm_main::setUpTrust(const settings_store::Options& options) {
 // A connected instrument that never sends (a wrong baud rate, a cable to the wrong socket) is
 // told as plainly as one that stopped: its silence counts from the connection.
 void frm_main::expectReadings() {
-    if (input_->isConnected()) {
-        readingTrust.expectReadings(services_.steadyClock());
+    if (const std::optional<Instrument> instrument = input_->connected()) {
+        Measurement::expectReadings(services_.steadyClock(), *instrument);
         showTrust();
     }
 }

@@ -45,7 +45,7 @@ bool Headless::start(const RunSettings& run) {
         // The result is on standard error already; an absent device is retried.
         [[maybe_unused]] const PortResult started =
             input_->start(run.instrument, run.inputPort, run.inputSettings, WhenAbsent::Retry);
-        measurement_.readingTrust.expectReadings(services_.steadyClock());
+        measurement_.expectReadings(services_.steadyClock(), run.instrument);
     }
     if (run.output) {
         [[maybe_unused]] const PortResult started =
@@ -58,7 +58,7 @@ bool Headless::start(const RunSettings& run) {
 }
 
 void Headless::storeReading(const InstrumentReading& reading) {
-    measurement_.store(reading);
+    measurement_.store(reading, services_.steadyClock());
     if (reading.complete) {
         measurement_.computeSalinity();
         measurement_.computeSoundVelocity();

@@ -5,10 +5,22 @@
 #include "seawater/salinity.h"
 #include "seawater/sound_velocity.h"
 
-void Measurement::store(const InstrumentReading& reading) {
-    pressure = reading.pressure.value_or(pressure);
-    conductivity = reading.conductivity.value_or(conductivity);
-    temperature = reading.temperature.value_or(temperature);
+void Measurement::expectReadings(qint64 nowMs, Instrument instrument) {
+    readingTrust.expectReadings(nowMs, instrument == Instrument::SeaSun);
+}
+
+void Measurement::store(const InstrumentReading& reading, qint64 nowMs) {
+    using Channel = ReadingTrust::Channel;
+    const std::pair<const std::optional<double>&, std::pair<double&, Channel>> values[] = {
+        {reading.pressure, {pressure, Channel::Pressure}},
+        {reading.conductivity, {conductivity, Channel::Conductivity}},
+        {reading.temperature, {temperature, Channel::Temperature}}};
+    for (const auto& [value, field] : values) {
+        if (value) {
+            field.first = *value;
+            readingTrust.channelAccepted(field.second, nowMs);
+        }
+    }
 }
 
 bool Measurement::computeSalinity() {

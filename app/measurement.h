@@ -19,8 +19,10 @@ public:
     double salinity = 0;       // practical salinity, full precision
     double soundvelocity = 0;  // m/s, two decimals
 
+    // An instrument was started: readings are expected from now on.
+    void expectReadings(qint64 nowMs, Instrument instrument);
     // The values an instrument gave, each into its field.
-    void store(const InstrumentReading& reading);
+    void store(const InstrumentReading& reading, qint64 nowMs);
     // Salinity from conductivity, temperature and pressure; false, the field unchanged, when
     // none can be computed.
     bool computeSalinity();

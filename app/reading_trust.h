@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <array>
 #include <optional>
 
 // How far the values in the measurement fields can be trusted: their age against the stale
@@ -25,9 +26,15 @@ public:
     static std::optional<qint64> staleLimitMs(const QString& typed);
     qint64 staleLimit() const { return staleLimitMs_; }
 
+    // The quantities of an instrument that sends them one by one.
+    enum class Channel { Pressure, Temperature, Conductivity };
+
     // The instrument was connected: from now on a reading is expected, and until the first one
-    // comes the age counts from here.
-    void expectReadings(qint64 nowMs) { expectedMs_ = nowMs; }
+    // comes the age counts from here. With `channelsApart` (a Sea & Sun, whose words come one by
+    // one and each may be refused) a reading counts only once each channel has been accepted
+    // since now, and stays fresh only while each has been accepted within the limit.
+    void expectReadings(qint64 nowMs, bool channelsApart = false);
+    void channelAccepted(Channel channel, qint64 nowMs);
 
     // A reading arrived. `invalid` names the value that makes it untrustworthy, empty when it is
     // plausible; `manual` when it came from the calculator or the test entry.
@@ -40,16 +47,25 @@ public:
     bool sendable(qint64 nowMs) const { return state(nowMs) == State::Fresh; }
     // Whether the values on show are to be read with doubt (stale or invalid).
     bool doubtful(qint64 nowMs) const;
-    // "No reading for N s", "Invalid reading: ...", "Manual value", or empty.
+    // "No reading for N s", "No temperature for N s", "Invalid reading: ...", "Manual value", or
+    // empty.
     QString note(qint64 nowMs) const;
 
 private:
     // Since when nothing has come: the last reading, or the connection before the first one.
     std::optional<qint64> waitingSince() const { return lastMs_ ? lastMs_ : expectedMs_; }
+    // The channel missing longest past the limit, with since when; nullopt when none is.
+    struct Missing {
+        Channel channel;
+        qint64 sinceMs;
+    };
+    std::optional<Missing> missingChannel(qint64 nowMs) const;
 
     qint64 staleLimitMs_ = kDefaultStaleLimitMs;
     std::optional<qint64> lastMs_;
     std::optional<qint64> expectedMs_;
+    // Each channel's last acceptance, while the instrument sends them apart.
+    std::optional<std::array<std::optional<qint64>, 3>> channels_;
     QString invalid_;
     bool manual_ = false;
 };

@@ -119,8 +119,11 @@ void InputController::close() {
     }
 }
 
-bool InputController::isConnected() const {
-    return Com_in->isOpen() || Com_SST->isOpen();
+std::optional<Instrument> InputController::connected() const {
+    if (Com_SST->isOpen()) {
+        return Instrument::SeaSun;
+    }
+    return Com_in->isOpen() ? std::optional(Instrument::Kestrane) : std::nullopt;
 }
 
 void InputController::setState(const ConnectionState& state) {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <optional>
 
 #include "input/ascii_framer.h"
 #include "input/bit_table.h"
@@ -11,8 +12,6 @@
 #include "platform/port_connection.h"
 
 class Timer;
-
-enum class Instrument { Kestrane, SeaSun };
 
 // The instrument input: the Kestrane's port Com_in with its record framing, the Sea & Sun's port
 // Com_SST polled by timer_sst, and the quiet reopening of a device that went away. It hands each
@@ -28,7 +27,8 @@ public:
                      WhenAbsent absent = WhenAbsent::Tell);
     // Stops polling and reopening and closes both ports, as the program ends.
     void close();
-    bool isConnected() const;
+    // The instrument whose port is open, if any.
+    std::optional<Instrument> connected() const;
 
     const ConnectionState& state() const { return state_; }
     // Records rejected since the input was started.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QTest>
 
 #include "input/frm_sst.h"
@@ -18,6 +19,8 @@ protected:
     FakePort& port() { return *static_cast<FakePort*>(find<SerialPort>("Com_SST")); }
     void tick() { emit find<Timer>("timer_sst")->tick(); }
     void retry() { emit find<Timer>("Com_SST_reopen")->tick(); }
+
+    qint64 nowMs = 0;
 };
 
 // Nineteen filler bytes, then a word of each channel, so every word ends at index 21 or later.
@@ -106,6 +109,26 @@ TEST_F(SeaSunWindow, AVanishedPortIsReopenedUntilTheUserStartsAgain) {
     const auto coefficientWindows = window().findChildren<frm_sst*>(Qt::FindDirectChildrenOnly);
     ASSERT_EQ(coefficientWindows.size(), 1);
     EXPECT_TRUE(coefficientWindows.front()->isVisible());
+}
+
+// In water colder than the temperature words' window every one is refused, and the field keeps
+// the last temperature accepted. With only fresh readings to be sent the telegrams stop once that
+// one is stale, and the status line names what is missing.
+TEST_F(SeaSunWindow, ARefusedChannelKeepsTheTelegramsBack) {
+    services.steadyClock = [this] { return nowMs; };
+    find<QCheckBox>("ck_fresh_only")->click();
+    choose("op_sst");
+    click("Command3");
+    click("Command4");
+    const int cold = sea_sun::rawCountFor(Channel::Temperature, 10);
+    for (; nowMs <= 12'000; nowMs += 1'000) {
+        port().incoming = reading(3227, nowMs == 0 ? 37681 : cold, 39400);
+        tick();
+        emit find<Timer>("Timer4")->tick();
+    }
+    EXPECT_EQ(static_cast<FakePort*>(find<SerialPort>("com_out"))->written.count("\r\n"), 6);
+    EXPECT_EQ(text("lb_in_status"), "No temperature for 12 s");
+    EXPECT_EQ(text("lb_press"), "1.521");
 }
 
 using SimulatedSeaSun = WindowTest;

@@ -50,6 +50,7 @@ frm_main::frm_main(const Services& services, QWidget* parent)
     setUpUdp(options);
     setUpLog(options);
     setUpTrust(options);
+    setUpResume(options);
     connect(ui->cmd_trend, &QPushButton::clicked, this, &frm_main::showTrendWindow);
 
     load();
@@ -62,7 +63,10 @@ frm_main::~frm_main() {
 void frm_main::load() {
     restorePortBoxes(settings_store::kInputKey, ui->Text3, ui->Text2);
     restorePortBoxes(settings_store::kOutputKey, ui->Text5, ui->Text6);
-    reportSettingsProblems();
+    if (ui->ck_resume->isChecked()) {
+        resume();
+    }
+    reportSettingsProblems(resumeProblems_);
     reportRecoveredLogs();
 }
 

@@ -90,6 +90,7 @@ private:
     // Output connection, send lamp, telegrams and UDP (frm_main_output.cpp, frm_main_udp.cpp).
     void setUpOutput();
     void startOutput();
+    void stopOutput();
     void setUpUdp(const settings_store::Options& options);
     void udpSwitched(bool on);
     void startUdp();
@@ -97,7 +98,7 @@ private:
 
     // Settings store (frm_main_settings.cpp).
     // Tells the user, once the window is up, what in the store could not be used.
-    void reportSettingsProblems();
+    void reportSettingsProblems(const QStringList& more);
     // Stores a port configuration; a store that cannot be written is told once per run.
     void rememberPortConfiguration(const char* key, const QString& value);
     // A slot that stores the port texts a connection is about to open.
@@ -111,6 +112,8 @@ private:
     // Data log (frm_main_log.cpp).
     void setUpLog(const settings_store::Options& options);
     void chooseLogFile();
+    // Logs into the file from now on: the chosen one, or the one resumed.
+    void logInto(const QString& path);
     void setSamplingInterval();
     // The lines still in memory go to the log file as the program ends; those it cannot take go
     // to a file the user chooses (unless nobody may be there to answer), else to a recovery file.
@@ -119,6 +122,16 @@ private:
     void saveToRecoveryFile(const QString& reason);
     void reportRecoveredLogs();
     bool unattended_ = false;
+
+    // Resume after a restart (frm_main_resume.cpp): while checked, what runs is kept in the
+    // store's [Run] section as the user changes it, and started again at the next start.
+    void setUpResume(const settings_store::Options& options);
+    void resume();
+    void rememberRun(const char* key, const QString& value);
+    void rememberRun(const char* key, bool value);
+    void rememberWholeRun();
+    QStringList resumeProblems_;                  // for the start-up notice
+    QString samplingText_ = QStringLiteral("1");  // the sampling interval in force, as typed
 
     // Trend window (frm_main_trend.cpp); the history outlives the window that shows it.
     void recordTrend();

@@ -29,6 +29,10 @@ void frm_main::setUpInput() {
     ui->Text4->setTabChangesFocus(true);
     connect(ui->Command3, &QPushButton::clicked, this, &frm_main::startInput);
     connect(ui->op_sst, &QRadioButton::clicked, this, &frm_main::showCoefficientWindow);
+    connect(ui->op_sst, &QRadioButton::toggled, this, [this](bool seaSun) {
+        rememberRun(settings_store::kRunInstrument,
+                    seaSun ? QStringLiteral("SeaSun") : QStringLiteral("Kestrane"));
+    });
     connect(input_, &InputController::portTextsChosen, this,
             remembering(settings_store::kInputKey));
     connect(input_, &InputController::stateChanged, this, &frm_main::showInputStatus);
@@ -42,7 +46,9 @@ void frm_main::setUpInput() {
 void frm_main::startInput() {
     const Instrument instrument =
         ui->op_sst->isChecked() ? Instrument::SeaSun : Instrument::Kestrane;
-    tellIfUnusable(input_->start(instrument, ui->Text3->text(), ui->Text2->text()));
+    const PortResult started = input_->start(instrument, ui->Text3->text(), ui->Text2->text());
+    rememberRun(settings_store::kRunInput, started.ok());
+    tellIfUnusable(started);
     expectReadings();
 }
 

@@ -59,10 +59,15 @@ void frm_main::chooseLogFile() {
                                       .arg(QDir::toNativeSeparators(path), created.error()));
         return;
     }
+    logInto(path);
+}
+
+void frm_main::logInto(const QString& path) {
     data_file = path;
     QFont bold = ui->lb_nnn->font();
     bold.setBold(true);
     ui->lb_nnn->setFont(bold);
+    rememberRun(settings_store::kRunLogFile, path);
 }
 
 // An entry that gives no usable interval leaves the interval in force and its label alone.
@@ -77,6 +82,8 @@ void frm_main::setSamplingInterval() {
     ui->Label18->setText(QStringLiteral("Sampling Interval is: ") + typed +
                          QStringLiteral(" sec."));
     log_->setInterval(*interval);
+    samplingText_ = typed;
+    rememberRun(settings_store::kRunSampleInterval, typed);
 }
 
 void frm_main::endUnattended() {

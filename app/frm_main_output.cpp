@@ -18,11 +18,12 @@ void frm_main::setUpOutput() {
         connect(option, &QRadioButton::toggled, this, [this, telegram](bool chosen) {
             if (chosen) {
                 output_->setTelegram(telegram);
+                rememberRun(settings_store::kRunTelegram, telegrams::nameOf(telegram));
             }
         });
     }
     connect(ui->Command4, &QPushButton::clicked, this, &frm_main::startOutput);
-    connect(ui->Command7, &QPushButton::clicked, output_, &OutputController::stop);
+    connect(ui->Command7, &QPushButton::clicked, this, &frm_main::stopOutput);
     connect(output_, &OutputController::portTextsChosen, this,
             remembering(settings_store::kOutputKey));
     connect(output_, &OutputController::stateChanged, this, &frm_main::showOutputStatus);
@@ -34,5 +35,14 @@ void frm_main::setUpOutput() {
 }
 
 void frm_main::startOutput() {
-    tellIfUnusable(output_->start(ui->Text5->text(), ui->Text6->text(), ui->tx_timer->text()));
+    const PortResult started =
+        output_->start(ui->Text5->text(), ui->Text6->text(), ui->tx_timer->text());
+    rememberRun(settings_store::kRunSendInterval, ui->tx_timer->text());
+    rememberRun(settings_store::kRunOutput, started.ok());
+    tellIfUnusable(started);
+}
+
+void frm_main::stopOutput() {
+    output_->stop();
+    rememberRun(settings_store::kRunOutput, false);
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "app/frm_main.h"
+#include "app/ui_frm_main.h"
 #include "platform/settings_store.h"
 
 namespace {
@@ -26,8 +27,8 @@ void warnIfNotSaved(const settings_store::StoreResult& result) {
 
 // Shown once the event loop runs, so that the message stands over the window instead of
 // holding up its first showing; the window works the same either way.
-void frm_main::reportSettingsProblems() {
-    const QStringList problems = settings_store::problems();
+void frm_main::reportSettingsProblems(const QStringList& more) {
+    const QStringList problems = settings_store::problems() + more;
     if (problems.isEmpty()) {
         return;
     }
@@ -67,6 +68,12 @@ void frm_main::rememberPortConfiguration(const char* key, const QString& value) 
 
 std::function<void(const QString&)> frm_main::remembering(const char* key) {
     return [this, key](const QString& value) { rememberPortConfiguration(key, value); };
+}
+
+void frm_main::rememberRun(const char* key, const QString& value) {
+    if (ui->ck_resume->isChecked()) {
+        warnIfNotSaved(settings_store::setRunValue(key, value));
+    }
 }
 
 void frm_main::rememberOption(const char* key, const QString& value) {

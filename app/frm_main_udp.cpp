@@ -10,6 +10,7 @@ void frm_main::setUpUdp(const settings_store::Options& options) {
     connect(ui->ck_udp, &QCheckBox::toggled, this, &frm_main::udpSwitched);
     connect(ui->tx_udp, &QLineEdit::editingFinished, this, &frm_main::takeUdpTarget);
     connect(ui->tx_timer, &QLineEdit::editingFinished, this, [this] {
+        rememberRun(settings_store::kRunSendInterval, ui->tx_timer->text());
         if (ui->ck_udp->isChecked()) {
             startUdp();
         }

@@ -40,17 +40,7 @@ bool Headless::start(const RunSettings& run) {
         statusReport_->report(QStringLiteral("log"), QStringLiteral("Appending to ") +
                                                          QDir::toNativeSeparators(run.logFile));
     }
-    output_->setTelegram(run.telegram);
-    if (run.input) {
-        // The result is on standard error already; an absent device is retried.
-        [[maybe_unused]] const PortResult started =
-            input_->start(run.instrument, run.inputPort, run.inputSettings, WhenAbsent::Retry);
-        measurement_.expectReadings(services_.steadyClock(), run.instrument);
-    }
-    if (run.output) {
-        [[maybe_unused]] const PortResult started =
-            output_->start(run.outputPort, run.outputSettings, run.sendInterval, WhenAbsent::Retry);
-    }
+    startConnections(run, *input_, *output_, measurement_, services_.steadyClock());
     if (options_.udpSending) {
         output_->udp().start(run.sendInterval, options_.udpTarget);
     }

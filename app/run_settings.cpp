@@ -1,6 +1,8 @@
 #include "app/run_settings.h"
 
+#include "app/measurement.h"
 #include "logging/sampling_interval.h"
+#include "output/output_controller.h"
 #include "output/send_intervals.h"
 #include "platform/number_text.h"
 #include "platform/port_settings.h"
@@ -91,4 +93,19 @@ ReadRunSettings readRunSettings() {
     readPortTexts(settings_store::kOutputKey, run.output, run.outputPort, run.outputSettings,
                   problems);
     return read;
+}
+
+void startConnections(const RunSettings& run, InputController& input, OutputController& output,
+                      Measurement& measurement, qint64 nowMs) {
+    output.setTelegram(run.telegram);
+    // Each outcome is on the status lines already.
+    if (run.input) {
+        [[maybe_unused]] const PortResult started =
+            input.start(run.instrument, run.inputPort, run.inputSettings, WhenAbsent::Retry);
+        measurement.expectReadings(nowMs, run.instrument);
+    }
+    if (run.output) {
+        [[maybe_unused]] const PortResult started =
+            output.start(run.outputPort, run.outputSettings, run.sendInterval, WhenAbsent::Retry);
+    }
 }

@@ -30,3 +30,11 @@ struct ReadRunSettings {
 };
 
 ReadRunSettings readRunSettings();
+
+class Measurement;
+class OutputController;
+
+// Starts what `run` asks of the input and the output, with nobody there to answer: a device that
+// is not there yet is retried quietly, and the input's silence counts from now.
+void startConnections(const RunSettings& run, InputController& input, OutputController& output,
+                      Measurement& measurement, qint64 nowMs);

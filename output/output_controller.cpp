@@ -67,6 +67,11 @@ void OutputController::close() {
     }
 }
 
+bool OutputController::isStarted() const {
+    return state_.kind == ConnectionState::Kind::Connected ||
+           state_.kind == ConnectionState::Kind::Reconnecting;
+}
+
 void OutputController::setTelegram(Telegram telegram) {
     telegram_ = telegram;
     udp_->setTelegram(telegram);

@@ -32,6 +32,8 @@ public:
     const UdpOutput& udp() const { return *udp_; }
 
     const ConnectionState& state() const { return state_; }
+    // Started and not stopped: connected, or waiting for the device to come back.
+    bool isStarted() const;
     // Beside the state: why no telegram leaves although connected.
     const QString& note() const { return note_; }
     // What the receiver sent back since the start, read and dropped: "echosounder sends back N

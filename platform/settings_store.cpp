@@ -178,7 +178,8 @@ QStringList readOptions(const QSettings& settings, Options& options) {
     }
     const std::pair<const char*, bool*> flags[] = {{kSendFreshOnly, &options.sendFreshOnly},
                                                    {kUdpSending, &options.udpSending},
-                                                   {kLogTimeUtc, &options.logTimeUtc}};
+                                                   {kLogTimeUtc, &options.logTimeUtc},
+                                                   {kResumeAtStart, &options.resumeAtStart}};
     for (const auto& [key, flag] : flags) {
         const auto text = optionText(settings, key);
         if (!text) {

@@ -48,6 +48,7 @@ inline constexpr char kSendFreshOnly[] = "SendFreshOnly";  // true/false
 inline constexpr char kUdpTarget[] = "UdpTarget";          // host:port, as typed
 inline constexpr char kUdpSending[] = "UdpSending";        // true/false
 inline constexpr char kLogTimeUtc[] = "LogTimeUtc";        // true/false
+inline constexpr char kResumeAtStart[] = "ResumeAtStart";  // true/false
 
 struct Options {
     QString staleAfter = QStringLiteral("5");
@@ -55,6 +56,7 @@ struct Options {
     QString udpTarget;
     bool udpSending = false;
     bool logTimeUtc = false;
+    bool resumeAtStart = false;
 };
 Options options();
 StoreResult setOption(const char* key, const QString& value);

@@ -175,6 +175,42 @@ TEST_F(LogWindow, LinesTheFileCannotTakeAtTheEndAreSavedElsewhere) {
     }
 }
 
+// With "Resume after a restart" checked, a program ended from outside and started again on the
+// same settings connects, sends and logs again without a click: the log goes on in the same file
+// under its one header, its count starting again at 1.
+TEST_F(LogWindow, ARestartResumesWhatRan) {
+    find<QCheckBox>("ck_resume")->click();
+    WindowTest::choose("op_sst");
+    type("Text2", "19200,N,8,1");
+    WindowTest::choose("op_kestrane");
+    WindowTest::choose("op_ssv");
+    type("tx_timer", "250");
+    setInterval("2");
+    click("Command3");
+    click("Command4");
+    choose(path);
+    sampleTo(25);
+    window().endUnattended();
+    QCoreApplication::sendPostedEvents();
+
+    restart();
+    journal.clear();
+    samples = 25;
+    window();
+    EXPECT_EQ(journal.filter(" open"), QStringList({"Com_in open", "com_out open"}));
+    EXPECT_TRUE(find<QRadioButton>("op_ssv")->isChecked());
+    EXPECT_EQ(find<Timer>("Timer4")->interval(), 250);
+    EXPECT_EQ(timer2()->interval(), 2000);
+    EXPECT_TRUE(timer2()->isTicking());
+    sampleTo(30);
+    EXPECT_EQ(text("lb_nnn"), " Data logged: 5");
+    window().close();
+    EXPECT_EQ(sampleNumbers(path), range(1, 30));
+    EXPECT_EQ(bytes(path).count("Date-Time"), 1);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(dialogs.questions.empty());
+}
+
 // Choosing asks, then creates the file with the header and starts sampling; the chooser offers
 // the name chosen last. Cancel, No, or a file that cannot be created (told in a message) leave
 // the log as it was. The lines not yet written go to the file chosen next with its first batch,

@@ -111,10 +111,10 @@ private:
 
     // Data log (frm_main_log.cpp).
     void setUpLog(const settings_store::Options& options);
+    void setSamplingInterval();
     void chooseLogFile();
     // Logs into the file from now on: the chosen one, or the one resumed.
     void logInto(const QString& path);
-    void setSamplingInterval();
     // The lines still in memory go to the log file as the program ends; those it cannot take go
     // to a file the user chooses (unless nobody may be there to answer), else to a recovery file.
     void finishLog();

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes pictures of the window with simulated data flowing: docs/window.png as it opens and
 # docs/window-wide.png widened to show the calculator, and docs/trend.png of the trend window
-# after two and a half minutes of readings; then docs/stale.png of a CTD that has fallen silent.
+# after two and a half minutes of readings; then docs/stale.png of a CTD that has fallen silent,
+# and docs/resumed.png of a window that started again what ran before.
 # Runs under a virtual display.
 #   bash tools/screenshot.sh [BUILD_DIR]   (default: build/release, built if missing)
 set -euo pipefail
@@ -44,4 +45,47 @@ xvfb-run -a -s "-screen 0 800x700x24" bash -c "
     import -window \"\$DEMO_WINDOW\" docs/stale.png
     stop_demo
 "
-echo "wrote docs/window.png, docs/window-wide.png, docs/trend.png and docs/stale.png"
+# Started on settings that say what ran before, with "Resume after a restart" checked: the
+# instrument, the output and the log run again with nobody touching the window.
+resumed=$(mktemp -d)
+sim=$bin/tools/sondrel-sim/sondrel-sim
+"$sim" --mode kestrane --drift --link "$resumed/ctd" >/dev/null &
+ctd=$!
+"$sim" --mode receiver --link "$resumed/echosounder" >"$out" &
+receiver=$!
+for _ in $(seq 300); do [[ -e "$resumed/ctd" && -e "$resumed/echosounder" ]] && break; sleep 0.1; done
+cat >"$resumed/settings.ini" <<CONF
+[COM_Port]
+IN=1:19200,N,8,1
+OUT=2:4800,N,8,1
+[Ports]
+COM1=$resumed/ctd
+COM2=$resumed/echosounder
+[Options]
+ResumeAtStart=true
+[Run]
+Instrument=Kestrane
+Input=true
+Output=true
+Telegram=App. Microsystems
+SendInterval=500
+LogFile=$resumed/survey-log.txt
+SampleInterval=1
+CONF
+xvfb-run -a -s "-screen 0 800x700x24" bash -c "
+    '$bin/app/sondrel' --settings '$resumed/settings.ini' &
+    for _ in \$(seq 300); do
+        id=\$(xdotool search --onlyvisible --name 'Sondrel  Converter' | head -n 1)
+        [[ -n \"\$id\" ]] && break
+        sleep 0.1
+    done
+    xdotool windowsize \"\$id\" 610 533
+    sleep 5
+    import -window \"\$id\" docs/resumed.png
+    kill %1
+    wait
+"
+kill "$ctd" "$receiver"
+wait "$ctd" "$receiver" 2>/dev/null || true
+rm -rf "$resumed"
+echo "wrote docs/window.png, docs/window-wide.png, docs/trend.png, docs/stale.png and docs/resumed.png"

@@ -68,8 +68,9 @@ void Headless::end() {
             log_->saveToRecoveryFile(written.ok() ? QString() : written.error());
         statusReport_->report(QStringLiteral("log"), recovery.told);
     }
-    statusReport_->report(
-        QStringLiteral("sondrel"),
-        QStringLiteral("Ended; %1 samples logged in this run").arg(log_->samples()));
+    statusReport_->report(QStringLiteral("sondrel"),
+                          log_->file().isEmpty()
+                              ? QStringLiteral("Ended")
+                              : QStringLiteral("Ended; %1 samples logged").arg(log_->samples()));
     QCoreApplication::exit(0);
 }

@@ -51,7 +51,9 @@ Fields splitFields(std::string_view line) {
 // Whether a field that read as a number already is the text to_chars writes for it, so that it
 // can be echoed as it stands: plain decimal without redundant zeros, at most 15 significant
 // digits (no other text of as few digits reads as the same double, so these are its shortest
-// digits), and no longer than the scientific form, which to_chars would take instead.
+// digits), no longer than the scientific form, which to_chars would take instead, and a whole
+// part of at most 15 digits: beyond 2^53 the plain form spells out the double's exact digits,
+// 66666666666610096 for a typed 66666666666610100.
 bool isShortestText(std::string_view text) {
     if (text.starts_with('-')) {
         text.remove_prefix(1);
@@ -75,7 +77,7 @@ bool isShortestText(std::string_view text) {
     // d.ddde+XX, with at least two exponent digits.
     const std::size_t scientific = digits + (digits > 1 ? 1 : 0) + 2 +
                                    (leadingExponent >= 100 || leadingExponent <= -100 ? 3 : 2);
-    return digits <= 15 && text.size() <= scientific;
+    return digits <= 15 && whole.size() <= 15 && text.size() <= scientific;
 }
 
 // Shortest text that reads back to the same value, "-" for none. Room for the longest double

@@ -2,9 +2,10 @@
 #include <QCommandLineParser>
 
 #include "app/frm_main.h"
+#include "platform/console.h"
+#include "platform/end_requests.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_serial_port.h"
-#include "platform/unix_signals.h"
 
 namespace {
 
@@ -36,9 +37,11 @@ bool asksForTextOnly(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    console::attachToParent();
     QCoreApplication::setOrganizationName(QStringLiteral("Sondrel"));
     QCoreApplication::setApplicationName(QStringLiteral("Sondrel"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(SONDREL_VERSION));
+    QCoreApplication::setApplicationVersion(
+        QStringLiteral(SONDREL_VERSION "\nLicence: GPL-3.0-or-later"));
     if (asksForTextOnly(argc, argv)) {
         const QCoreApplication app(argc, argv);
         readCommandLine(app);
@@ -59,10 +62,8 @@ int main(int argc, char** argv) {
         dialogs.dismissAll();
         window.endUnattended();
     };
-#ifdef Q_OS_UNIX
-    UnixSignals endSignals;
-    QObject::connect(&endSignals, &UnixSignals::endRequested, &window, endUnattended);
-#endif
+    EndRequests endRequests;
+    QObject::connect(&endRequests, &EndRequests::endRequested, &window, endUnattended);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, endUnattended);
     window.show();
     return QApplication::exec();

@@ -15,7 +15,7 @@ cleanup() {
     for port in COM21 COM22; do
         bash "$wine" reg delete 'HKLM\Software\Wine\Ports' /v "$port" /f >/dev/null 2>&1 || true
     done
-    bash "$wine" wineserver -w || true
+    bash "$wine" wineserver -k || true
     kill "$socat" 2>/dev/null || true
     rm -rf "$work"
 }
@@ -26,6 +26,6 @@ for _ in $(seq 100); do
 done
 bash "$wine" reg add 'HKLM\Software\Wine\Ports' /v COM21 /d "$work/program" /f >/dev/null
 bash "$wine" reg add 'HKLM\Software\Wine\Ports' /v COM22 /d "$work/test" /f >/dev/null
-# Wine reads the table of ports when its server starts: the running one is let go first.
-bash "$wine" wineserver -w
+# Wine reads the table of ports when its server starts: the running one goes first.
+bash "$wine" wineserver -k || true
 SONDREL_TEST_LINE=COM21:COM22 bash "$wine" "$tests" --gtest_filter='OutputEndToEnd.*'

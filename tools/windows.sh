@@ -51,12 +51,11 @@ cmake --build "$dir"
 export WINEPREFIX=$root/$dir/wine
 rm -rf "$WINEPREFIX"
 bash tools/wine.sh wineboot -i >/dev/null 2>&1
+bash tools/wine.sh wineserver -w
 bash tools/wine.sh wineserver -p
 trap 'bash tools/wine.sh wineserver -k 2>/dev/null || true' EXIT
 bash tools/wine.sh wineboot >/dev/null 2>&1
 ctest --test-dir "$dir" --output-on-failure
-bash tools/wine.sh wineserver -k
-trap - EXIT
 
 # The installed sondrel-calc.exe is compared with the Linux build's.
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -53,25 +53,19 @@ std::unique_ptr<Endpoint> Endpoint::openDevice(const QString& path, int baudRate
         complain(path);
         return nullptr;
     }
+    // Raw 8N1 without flow control: every flag not set here is off.
     DCB settings{};
     settings.DCBlength = sizeof settings;
-    const bool configured = GetCommState(line, &settings) && [&] {
-        settings.BaudRate = static_cast<DWORD>(baudRate);
-        settings.ByteSize = 8;
-        settings.Parity = NOPARITY;
-        settings.StopBits = ONESTOPBIT;
-        settings.fBinary = TRUE;
-        settings.fParity = FALSE;
-        settings.fOutxCtsFlow = FALSE;
-        settings.fOutxDsrFlow = FALSE;
-        settings.fDtrControl = DTR_CONTROL_ENABLE;
-        settings.fRtsControl = RTS_CONTROL_ENABLE;
-        settings.fOutX = FALSE;
-        settings.fInX = FALSE;
-        settings.fNull = FALSE;
-        settings.fAbortOnError = FALSE;
-        return SetCommState(line, &settings) && setTimeouts(line, kStep);
-    }();
+    settings.BaudRate = static_cast<DWORD>(baudRate);
+    settings.ByteSize = 8;
+    settings.Parity = NOPARITY;
+    settings.StopBits = ONESTOPBIT;
+    settings.fBinary = TRUE;
+    settings.fDtrControl = DTR_CONTROL_ENABLE;
+    settings.fRtsControl = RTS_CONTROL_ENABLE;
+    settings.XonChar = 0x11;  // refused when equal to XoffChar, even unused
+    settings.XoffChar = 0x13;
+    const bool configured = SetCommState(line, &settings) && setTimeouts(line, kStep);
     if (!configured) {
         complain(QStringLiteral("cannot configure %1").arg(path));
         CloseHandle(line);

@@ -3,8 +3,8 @@
 
 #include "support/pty.h"
 
-// Apart from the pseudo-terminals, which Windows lacks: a simulator reached through a port
-// number needs only these.
+// The port mappings, apart from the pseudo-terminals so that they build on Windows too, which has
+// none.
 namespace test_support {
 
 DeviceLink::DeviceLink(int number)

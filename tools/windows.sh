@@ -46,8 +46,8 @@ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$root/tools/wine.sh"
 cmake --build "$dir"
 
-# The tests share the prefix's registry, so they run one after another. A server kept running
-# with Wine's services started outside ctest spares each test Wine's start.
+# A Wine server kept running, with Wine's services started outside ctest, spares each test
+# Wine's start. The tests run one after another: the COM ports' check restarts the server.
 export WINEPREFIX=$root/$dir/wine
 rm -rf "$WINEPREFIX"
 bash tools/wine.sh wineboot -i >/dev/null 2>&1

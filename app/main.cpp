@@ -7,10 +7,11 @@
 #include "app/frm_main.h"
 #include "app/headless.h"
 #include "app/run_settings.h"
+#include "platform/console.h"
+#include "platform/end_requests.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_serial_port.h"
 #include "platform/settings_store.h"
-#include "platform/unix_signals.h"
 
 namespace {
 
@@ -73,13 +74,8 @@ void refuse(const QString& message) {
 // Whoever ends the program from outside may not wait for an answer.
 template <typename End>
 void endOnRequest(QObject* receiver, End end) {
-#ifdef Q_OS_UNIX
-    auto* endSignals = new UnixSignals(receiver);
-    QObject::connect(endSignals, &UnixSignals::endRequested, receiver, end);
-#else
-    Q_UNUSED(receiver);
-    Q_UNUSED(end);
-#endif
+    auto* requests = new EndRequests(receiver);
+    QObject::connect(requests, &EndRequests::endRequested, receiver, end);
 }
 
 int runHeadless() {
@@ -127,9 +123,11 @@ int runWindow() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    console::attachToParent();
     QCoreApplication::setOrganizationName(QStringLiteral("Sondrel"));
     QCoreApplication::setApplicationName(QStringLiteral("Sondrel"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(SONDREL_VERSION));
+    QCoreApplication::setApplicationVersion(
+        QStringLiteral(SONDREL_VERSION "\nLicence: GPL-3.0-or-later"));
     if (needsNoDisplay(argc, argv)) {
         const QCoreApplication app(argc, argv);
         const CommandLine line = readCommandLine(app);

@@ -1,3 +1,9 @@
+# Windows gets a setup program of its own; the rest of this file is Linux's.
+if(WIN32)
+    include(${CMAKE_CURRENT_LIST_DIR}/windows_installer.cmake)
+    return()
+endif()
+
 # Desktop integration, the documentation Debian asks for, and the Debian package.
 include(GNUInstallDirs)
 install(FILES ${PROJECT_SOURCE_DIR}/app/sondrel.desktop

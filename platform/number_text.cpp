@@ -252,11 +252,14 @@ std::optional<int> toWhole(double value, int min, int max) {
     if (!std::isfinite(value)) {
         return std::nullopt;
     }
-    // Ties resolved explicitly, so the result does not depend on the floating-point rounding
-    // mode; value - trunc(value) is exact for every double, so a tie is seen as one.
-    double nearest = std::round(value);
-    if (std::fabs(value - std::trunc(value)) == 0.5 && std::fmod(nearest, 2.0) != 0.0) {
-        nearest -= std::copysign(1.0, value);
+    // Decided on the fraction, which value - trunc(value) gives exactly for every double, so that
+    // the result depends neither on the rounding mode nor on the C library's round(): MinGW's
+    // adds 0.5 first and so takes 0.49999999999999994 up to 1.
+    const double whole = std::trunc(value);
+    const double fraction = std::fabs(value - whole);
+    double nearest = whole;
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0)) {
+        nearest += std::copysign(1.0, value);
     }
     // Range check in double before converting: a huge value must not reach the int cast.
     if (nearest < static_cast<double>(min) || nearest > static_cast<double>(max)) {

@@ -63,9 +63,15 @@ QString defaultDevice(int number) {
 #endif
 }
 
-// The port number that a key of section "Ports" stands for; nullopt for any other name.
+// The port number that a key of section "Ports" stands for; nullopt for any other name. The
+// registry ignores the case of names, so there "com3" is the entry of port 3 too.
 std::optional<int> numberOfPortKey(const QString& key) {
-    static const QRegularExpression name(QStringLiteral("^COM([1-9][0-9]{0,4})$"));
+#ifdef Q_OS_WIN
+    constexpr auto kCase = QRegularExpression::CaseInsensitiveOption;
+#else
+    constexpr auto kCase = QRegularExpression::NoPatternOption;
+#endif
+    static const QRegularExpression name(QStringLiteral("^COM([1-9][0-9]{0,4})$"), kCase);
     const QRegularExpressionMatch match = name.match(key);
     const int number = match.hasMatch() ? match.captured(1).toInt() : 0;
     if (number < 1 || number > SerialPort::kHighestPortNumber) {
@@ -115,8 +121,13 @@ void checkPortMapping(const QSettings& settings, const QString& key, QStringList
     }
 }
 
-// QSettings tells only that writing failed; the usual causes can be told from the path.
+// QSettings tells only that writing failed; the usual causes of a file can be told from its path.
 QString whyNotWritten(const QString& path) {
+#ifdef Q_OS_WIN
+    if (chosenFile().isEmpty()) {
+        return QStringLiteral("the registry refused to change the key");
+    }
+#endif
     const QFileInfo file(path);
     if (file.isDir()) {
         return QStringLiteral("a folder has its name");

@@ -5,6 +5,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <cerrno>
+#include <system_error>
 
 #ifdef Q_OS_WIN
 #include <fcntl.h>
@@ -19,6 +20,12 @@
 #endif
 
 namespace {
+
+// Why a call of the C library failed, from its errno. Qt's error text reads a Windows error code,
+// which means something else for the same number (EACCES, 13, is "The data is invalid." there).
+QString reasonOf(int error) {
+    return QString::fromLocal8Bit(std::generic_category().message(error));
+}
 
 // The files are opened and written as plain descriptors: that gives "append only to an existing
 // file" without a race between a check and the open, a descriptor that can be synced to disk,
@@ -42,8 +49,12 @@ qint64 writeSome(int fd, const char* data, qint64 size) {
 void cutTo(int fd, qint64 size) {
     _chsize_s(fd, size);
 }
-bool syncDescriptor(int fd) {
-    return _commit(fd) == 0;
+// _commit sets errno to EBADF whatever went wrong; the reason is the Windows error it keeps.
+FileResult syncDescriptor(int fd) {
+    if (_commit(fd) == 0) {
+        return {};
+    }
+    return qt_error_string(static_cast<int>(_doserrno));
 }
 #else
 constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC;
@@ -64,8 +75,11 @@ void cutTo(int fd, qint64 size) {
     // Nothing more can be done when even this fails (a device that cannot be cut).
     [[maybe_unused]] const int ignored = ::ftruncate(fd, size);
 }
-bool syncDescriptor(int fd) {
-    return ::fsync(fd) == 0;
+FileResult syncDescriptor(int fd) {
+    if (::fsync(fd) == 0) {
+        return {};
+    }
+    return reasonOf(errno);
 }
 #endif
 
@@ -79,7 +93,7 @@ FileResult writeAll(int fd, const QByteArray& bytes) {
         } else if (written == 0) {
             return QStringLiteral("the system wrote nothing");
         } else if (errno != EINTR) {
-            return qt_error_string(errno);
+            return reasonOf(errno);
         }
     }
     return {};
@@ -91,11 +105,11 @@ FileResult writeAndSync(int fd, const QByteArray& bytes) {
     const qint64 before = sizeOf(fd);
     FileResult failure;
     if (before < 0) {
-        failure = qt_error_string(errno);
+        failure = reasonOf(errno);
     } else {
         failure = writeAll(fd, bytes);
-        if (failure.ok() && !syncDescriptor(fd)) {
-            failure = qt_error_string(errno);
+        if (failure.ok()) {
+            failure = syncDescriptor(fd);
         }
         if (!failure.ok()) {
             cutTo(fd, before);
@@ -138,7 +152,7 @@ QByteArray encodeText(const QString& text, const QByteArray& encoding) {
 FileResult DiskTextFiles::create(const QString& path, const QString& text) {
     const int fd = openDescriptor(path, kCreateFlags);
     if (fd < 0) {
-        return qt_error_string(errno);
+        return reasonOf(errno);
     }
     FileResult result = writeAndSync(fd, encodeText(text, encoding_));
     if (!result.ok()) {
@@ -150,7 +164,7 @@ FileResult DiskTextFiles::create(const QString& path, const QString& text) {
 FileResult DiskTextFiles::append(const QString& path, const QString& text) {
     const int fd = openDescriptor(path, kAppendFlags);
     if (fd < 0) {
-        return qt_error_string(errno);
+        return reasonOf(errno);
     }
     return writeAndSync(fd, encodeText(text, encoding_));
 }

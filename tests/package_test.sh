@@ -43,7 +43,8 @@ start=$(sed -n 's/^ExecStart=//p' "$work/root/usr/lib/systemd/user/sondrel.servi
 version=$(dpkg-deb -f "$deb" Version)
 # Asked for its version or its options, the program answers without a display.
 reply=$(env -u DISPLAY -u QT_QPA_PLATFORM "$work/root/usr/bin/sondrel" --version)
-[[ "$reply" == "Sondrel $version" ]] || { echo "FAIL: sondrel --version says: $reply"; exit 1; }
+[[ "$reply" == "Sondrel $version"$'\n'"Licence: GPL-3.0-or-later" ]] ||
+    { echo "FAIL: sondrel --version says: $reply"; exit 1; }
 env -u DISPLAY -u QT_QPA_PLATFORM "$work/root/usr/bin/sondrel" --help | grep -q -- '--version' ||
     { echo "FAIL: sondrel --help does not list --version"; exit 1; }
 newest=$(zcat "$work/root/usr/share/doc/sondrel/changelog.gz" | head -n 1)

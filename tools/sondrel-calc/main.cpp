@@ -1,15 +1,14 @@
 // sondrel-calc: practical salinity and sound velocity for lines of readings, computed by the
 // same code as the Sondrel Converter window.
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
+#include <cstdio>
 #include <iostream>
 #include <string_view>
 #include <system_error>
 #include <vector>
 
+#include "platform/console.h"
 #include "tools/sondrel-calc/convert_stream.h"
 
 namespace {
@@ -49,19 +48,17 @@ a file could not be, 2 for an unknown option.
 
 bool convertFile(const std::string& path, sondrel_calc::Columns columns) {
     const bool standardInput = path == "-";
-    const int fd = standardInput ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    std::FILE* const file = standardInput ? stdin : std::fopen(path.c_str(), "rb");
+    if (!file) {
         std::cerr << "sondrel-calc: cannot open " << path << ": "
                   << std::generic_category().message(errno) << '\n';
         return false;
     }
     const sondrel_calc::StreamEnds ends{
-        [fd](char* data, std::size_t size) {
-            ssize_t count = 0;
-            do {
-                count = ::read(fd, data, size);
-            } while (count < 0 && errno == EINTR);
-            return static_cast<std::ptrdiff_t>(count);
+        [file](char* data, std::size_t size) {
+            const std::size_t count = std::fread(data, 1, size, file);
+            return count == 0 && std::ferror(file) ? std::ptrdiff_t{-1}
+                                                   : static_cast<std::ptrdiff_t>(count);
         },
         [](std::string_view text) {
             std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
@@ -72,7 +69,7 @@ bool convertFile(const std::string& path, sondrel_calc::Columns columns) {
     const bool ok =
         sondrel_calc::convertStream(ends, standardInput ? "standard input" : path, columns);
     if (!standardInput) {
-        ::close(fd);
+        std::fclose(file);
     }
     return ok;
 }
@@ -80,6 +77,7 @@ bool convertFile(const std::string& path, sondrel_calc::Columns columns) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    console::passBytesUnchanged();
     std::ios::sync_with_stdio(false);
     auto columns = sondrel_calc::Columns::Conductivity;
     std::vector<std::string> paths;

@@ -2,14 +2,17 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <chrono>
+#include <cstdint>
 #include <memory>
 
 // The simulator's end of a serial line: the master side of a new pseudo-terminal, whose slave
 // path the program under test opens, or a real serial device given by path. Raw either way:
-// bytes pass unchanged.
+// bytes pass unchanged. Pseudo-terminals and links are Linux's; Windows has the devices ("COM3").
 class Endpoint {
 public:
-    // A new pseudo-terminal; nullptr (with the reason on standard error) when none is free.
+    // A new pseudo-terminal; nullptr (with the reason on standard error) when none is free or the
+    // system has none.
     static std::unique_ptr<Endpoint> openPty();
     // A serial device at the given baud rate (one of the standard rates).
     static std::unique_ptr<Endpoint> openDevice(const QString& path, int baudRate);
@@ -20,7 +23,6 @@ public:
 
     // The path the program under test opens: the slave of the pseudo-terminal, or the device.
     QString path() const { return path_; }
-    int fd() const { return fd_; }
 
     // A symbolic link at `link` to path(), replacing an older link there, so that a settings
     // store can map a port number to a path that stays the same from run to run. The link is
@@ -29,14 +31,22 @@ public:
 
     // Writes every byte; false when the line failed or a stop was requested meanwhile.
     bool write(QByteArrayView bytes);
+    // Up to `size` bytes that have come, waiting for the first of them at most `wait`: the count,
+    // 0 when none came, -1 when the line failed.
+    std::int64_t read(char* data, std::int64_t size, std::chrono::milliseconds wait);
 
 private:
-    Endpoint(int fd, int heldSlave, QString path) : fd_(fd), heldSlave_(heldSlave), path_(path) {}
+    // The line as the system knows it: a file descriptor on Linux, a HANDLE on Windows.
+    using Handle = std::intptr_t;
 
-    int fd_;
+    Endpoint(Handle line, Handle heldSlave, QString path)
+        : line_(line), heldSlave_(heldSlave), path_(path) {}
+
+    Handle line_;
     // The simulator keeps the slave of its pseudo-terminal open as well, so that the program
-    // under test closing and reopening it is no hang-up and loses nothing written meanwhile.
-    int heldSlave_;
+    // under test closing and reopening it is no hang-up and loses nothing written meanwhile. -1
+    // for a device.
+    Handle heldSlave_;
     QString path_;
     QString link_;
 };

@@ -1,12 +1,8 @@
 #include "receiver_mode.h"
 
-#include <poll.h>
-#include <unistd.h>
-
 #include <QDateTime>
 #include <QLocale>
 #include <QRegularExpression>
-#include <cerrno>
 #include <chrono>
 #include <iostream>
 #include <optional>
@@ -21,7 +17,7 @@ using Clock = std::chrono::steady_clock;
 // A line whose end has not come within this time is shown as it stands, as a receiver with a
 // timeout would see it.
 constexpr auto kQuietGap = std::chrono::seconds(1);
-constexpr int kPollMs = 100;
+constexpr std::chrono::milliseconds kPoll(100);
 
 struct Format {
     const char* name;
@@ -94,11 +90,9 @@ int run(const QCommandLineParser&, Endpoint& endpoint) {
     QByteArray pending;
     Clock::time_point lastByte = Clock::now();
     while (!run_control::stopRequested()) {
-        pollfd readable{endpoint.fd(), POLLIN, 0};
-        poll(&readable, 1, kPollMs);
         char chunk[4096];
-        const ssize_t n = ::read(endpoint.fd(), chunk, sizeof chunk);
-        if (n < 0 && errno != EAGAIN && errno != EINTR) {
+        const std::int64_t n = endpoint.read(chunk, sizeof chunk, kPoll);
+        if (n < 0) {
             std::cerr << "sondrel-sim: the line failed\n";
             return 1;
         }

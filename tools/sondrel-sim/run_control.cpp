@@ -15,11 +15,8 @@ void onStopSignal(int) {
 }  // namespace
 
 void installStopHandlers() {
-    struct sigaction action {};
-    action.sa_handler = onStopSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    std::signal(SIGTERM, onStopSignal);
+    std::signal(SIGINT, onStopSignal);
 }
 
 bool stopRequested() {

@@ -1,6 +1,3 @@
-#include "platform/unix_signals.h"
-
-#ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -8,6 +5,8 @@
 #include <QSocketNotifier>
 #include <cerrno>
 #include <csignal>
+
+#include "platform/end_requests.h"
 
 namespace {
 
@@ -43,14 +42,14 @@ void setHandler(void (*handler)(int)) {
 
 }  // namespace
 
-UnixSignals::UnixSignals(QObject* parent) : QObject(parent) {
+EndRequests::EndRequests(QObject* parent) : QObject(parent) {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, wakeUp) != 0) {
         qWarning("Ending by signal cannot be handled: %s", qPrintable(qt_error_string(errno)));
         return;
     }
     ::fcntl(wakeUp[0], F_SETFL, O_NONBLOCK);
-    notifier_ = new QSocketNotifier(wakeUp[1], QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, [this] {
+    auto* notifier = new QSocketNotifier(wakeUp[1], QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, [this] {
         char bytes[16];
         if (::read(wakeUp[1], bytes, sizeof bytes) > 0) {
             emit endRequested();
@@ -59,12 +58,12 @@ UnixSignals::UnixSignals(QObject* parent) : QObject(parent) {
     setHandler(onSignal);
 }
 
-UnixSignals::~UnixSignals() {
-    if (!notifier_) {
+EndRequests::~EndRequests() {
+    if (wakeUp[0] < 0) {
         return;
     }
     setHandler(SIG_DFL);
     ::close(wakeUp[0]);
     ::close(wakeUp[1]);
+    wakeUp[0] = wakeUp[1] = -1;
 }
-#endif

@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <iostream>
@@ -87,9 +88,9 @@ Endpoint::~Endpoint() {
     if (!link_.isEmpty()) {
         QFile::remove(link_);
     }
-    ::close(fd_);
+    ::close(static_cast<int>(line_));
     if (heldSlave_ >= 0) {
-        ::close(heldSlave_);
+        ::close(static_cast<int>(heldSlave_));
     }
 }
 
@@ -108,13 +109,14 @@ bool Endpoint::linkAs(const QString& link) {
 
 // Waits in short steps while the line cannot take more, so that a stop request is seen.
 bool Endpoint::write(QByteArrayView bytes) {
+    const int fd = static_cast<int>(line_);
     qsizetype done = 0;
     while (done < bytes.size()) {
         if (run_control::stopRequested()) {
             return false;
         }
         const ssize_t n =
-            ::write(fd_, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
+            ::write(fd, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
         if (n >= 0) {
             done += n;
             continue;
@@ -123,8 +125,19 @@ bool Endpoint::write(QByteArrayView bytes) {
             complain("write");
             return false;
         }
-        pollfd writable{fd_, POLLOUT, 0};
+        pollfd writable{fd, POLLOUT, 0};
         poll(&writable, 1, 100);
     }
     return true;
+}
+
+std::int64_t Endpoint::read(char* data, std::int64_t size, std::chrono::milliseconds wait) {
+    const int fd = static_cast<int>(line_);
+    pollfd readable{fd, POLLIN, 0};
+    poll(&readable, 1, static_cast<int>(wait.count()));
+    const ssize_t n = ::read(fd, data, static_cast<size_t>(size));
+    if (n < 0 && errno != EAGAIN && errno != EINTR) {
+        return -1;
+    }
+    return std::max<ssize_t>(n, 0);
 }

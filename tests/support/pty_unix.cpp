@@ -7,7 +7,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 #include <QTest>
 #include <cerrno>
 
@@ -58,20 +57,6 @@ QByteArray Pty::readUntil(const std::function<bool(const QByteArray&)>& enough) 
     return collected;
 }
 
-DeviceLink::DeviceLink(int number)
-    : path(dir.filePath(QStringLiteral("tty") + QFileInfo(dir.path()).fileName())),
-      portNumber(number) {
-    if (portNumber > 0) {
-        mapPort(portNumber, path);
-    }
-}
-
-DeviceLink::~DeviceLink() {
-    if (portNumber > 0) {
-        mapPort(portNumber, QString());
-    }
-}
-
 // The link goes with the terminal, as a USB adapter's device node does: left dangling, it
 // could come to name a terminal that another process opens later.
 void PtyDevice::unplug() {
@@ -83,18 +68,6 @@ void PtyDevice::plugIn() {
     pty_ = std::make_unique<Pty>();
     QFile::remove(path());
     QFile::link(pty_->slavePath(), path());
-}
-
-void mapPort(int number, const QString& devicePath) {
-    QSettings store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Sondrel"),
-                    QStringLiteral("Sondrel"));
-    const QString key = QStringLiteral("Ports/COM%1").arg(number);
-    if (devicePath.isEmpty()) {
-        store.remove(key);
-    } else {
-        store.setValue(key, devicePath);
-    }
-    store.sync();
 }
 
 }  // namespace test_support

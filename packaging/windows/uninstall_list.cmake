@@ -1,0 +1,21 @@
+# Writes the NSIS lines that remove exactly what the installer puts in place from the staged
+# folder STAGE into OUT: an uninstall leaves alone whatever else the user keeps in the folder.
+# The programs and DLLs of bin/ go to the installation folder itself, licences/ beside them.
+file(GLOB_RECURSE staged LIST_DIRECTORIES false RELATIVE ${STAGE} ${STAGE}/bin/* ${STAGE}/licences/*)
+list(SORT staged)
+set(lines "")
+set(folders "")
+foreach(file ${staged})
+    string(REGEX REPLACE "^bin/" "" target ${file})
+    string(REPLACE "/" "\\" target ${target})
+    string(APPEND lines "Delete \"$INSTDIR\\${target}\"\n")
+    get_filename_component(folder ${target} DIRECTORY)
+    if(folder)
+        list(APPEND folders ${folder})
+    endif()
+endforeach()
+list(REMOVE_DUPLICATES folders)
+foreach(folder ${folders})
+    string(APPEND lines "RMDir \"$INSTDIR\\${folder}\"\n")
+endforeach()
+file(WRITE ${OUT} "${lines}")

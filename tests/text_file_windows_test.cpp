@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "platform/text_file.h"
+
+namespace {
+
+QByteArray bytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Windows' wide-character calls take any name, and the bytes go out as given: no CR added
+// before the LF of a CR LF.
+TEST(DiskTextFilesOnWindows, NamesOutsideTheCodePageAndLineEndsAsGiven) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Messung \u00d6l \u6e2c\u5b9a.txt"));
+    DiskTextFiles files(QByteArrayLiteral("ISO-8859-1"));
+    ASSERT_FALSE(files.create(path, QStringLiteral("T [\u00b0C]\r\n")));
+    ASSERT_FALSE(files.append(path, QStringLiteral("15,000\r\n")));
+    EXPECT_TRUE(files.exists(path));
+    EXPECT_EQ(bytes(path),
+              "T [\xb0"
+              "C]\r\n15,000\r\n");
+}
+
+// The reasons are the C library's own words for its errno: read as a Windows error code, the
+// same number names something else (13, EACCES, is "The data is invalid." there).
+TEST(DiskTextFilesOnWindows, ReasonsNameWhatWentWrong) {
+    QTemporaryDir dir;
+    DiskTextFiles files;
+    const struct {
+        const char* what;
+        FileResult result;
+        QString reason;
+    } cases[] = {
+        {"append to a missing file", files.append(dir.filePath("missing.txt"), "x"),
+         "No such file or directory"},
+        {"create in a missing folder", files.create(dir.filePath("no/log.txt"), "x"),
+         "No such file or directory"},
+        {"create where a folder is", files.create(dir.path(), "x"), "Permission denied"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.result.value_or(QString()), c.reason) << c.what;
+    }
+}
+
+}  // namespace

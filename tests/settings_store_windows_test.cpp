@@ -101,8 +101,8 @@ TEST_F(RegistryStore, ReadsValuesAddedByHand) {
 // What the program stores is plain text, as regedit shows it and a hand edit would write it. A
 // key the registry will not add to gives a reason.
 TEST_F(RegistryStore, StoresTextAndSaysWhenTheRegistryRefuses) {
-    EXPECT_FALSE(settings_store::setPortConfiguration(kInputKey, "3:9600,N,8,1"));
-    EXPECT_FALSE(settings_store::setOption(settings_store::kSendFreshOnly, true));
+    EXPECT_TRUE(settings_store::setPortConfiguration(kInputKey, "3:9600,N,8,1").ok());
+    EXPECT_TRUE(settings_store::setOption(settings_store::kSendFreshOnly, true).ok());
     EXPECT_EQ(stored("COM_Port", "IN"), "3:9600,N,8,1");
     EXPECT_EQ(stored("Options", "SendFreshOnly"), "true");
 
@@ -113,10 +113,10 @@ TEST_F(RegistryStore, StoresTextAndSaysWhenTheRegistryRefuses) {
                               KEY_ALL_ACCESS, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(key);
-    const std::optional<QString> refused =
+    const settings_store::StoreResult refused =
         settings_store::setPortConfiguration(kInputKey, "3:9600,N,8,1");
-    ASSERT_TRUE(refused);
-    EXPECT_TRUE(refused->contains("registry")) << refused->toStdString();
+    ASSERT_FALSE(refused.ok());
+    EXPECT_TRUE(refused.error().contains("registry")) << refused.error().toStdString();
 }
 
 }  // namespace

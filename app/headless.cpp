@@ -40,6 +40,7 @@ bool Headless::start(const RunSettings& run) {
         statusReport_->report(QStringLiteral("log"), QStringLiteral("Appending to ") +
                                                          QDir::toNativeSeparators(run.logFile));
     }
+    output_->setTelegram(run.telegram);
     startConnections(run, *input_, *output_, measurement_, services_.steadyClock());
     if (options_.udpSending) {
         output_->udp().start(run.sendInterval, options_.udpTarget);

@@ -97,7 +97,6 @@ ReadRunSettings readRunSettings() {
 
 void startConnections(const RunSettings& run, InputController& input, OutputController& output,
                       Measurement& measurement, qint64 nowMs) {
-    output.setTelegram(run.telegram);
     // Each outcome is on the status lines already.
     if (run.input) {
         [[maybe_unused]] const PortResult started =

@@ -59,8 +59,10 @@ InputController::InputController(const PortFactory& makePort, QObject* parent)
     QObject::connect(timer_sst, &Timer::tick, this, &InputController::pollSeaSun);
     QObject::connect(reading_age, &Timer::tick, this, &InputController::secondPassed);
     reading_age->setEnabled(true);
-    QObject::connect(asciiReopener_, &PortReopener::reopened, this, [this] { back(Com_in); });
-    QObject::connect(seaSunReopener_, &PortReopener::reopened, this, [this] { back(Com_SST); });
+    QObject::connect(asciiReopener_, &PortReopener::reopened, this,
+                     [this] { setState(connectedTo(*Com_in)); });
+    QObject::connect(seaSunReopener_, &PortReopener::reopened, this,
+                     [this] { setState(connectedTo(*Com_SST)); });
 }
 
 PortResult InputController::start(Instrument instrument, const QString& portText,
@@ -70,7 +72,7 @@ PortResult InputController::start(Instrument instrument, const QString& portText
     recordsRejected_ = 0;
     emit recordsRejectedChanged(recordsRejected_);
     if (instrument == Instrument::Kestrane) {
-        const PortResult result = connect(Com_in, portText, settingsText, absent);
+        const PortResult result = connect(*asciiReopener_, portText, settingsText, absent);
         if (!result.ok() && absent == WhenAbsent::Tell) {
             explainHeldByOther(Com_in, Com_SST, QStringLiteral("Sea & Sun"));
         }
@@ -80,7 +82,7 @@ PortResult InputController::start(Instrument instrument, const QString& portText
     // neither fill the memory nor make one tick decode for long.
     const std::optional<PortSettings> settings = parsePortSettings(settingsText);
     Com_SST->setReadBufferSize(settings ? settings->baudRate / 8 + kPollMargin : kPollMargin);
-    const PortResult result = connect(Com_SST, portText, settingsText, absent);
+    const PortResult result = connect(*seaSunReopener_, portText, settingsText, absent);
     if (result.ok() || absent == WhenAbsent::Retry) {
         timer_sst->setEnabled(true);
     } else {
@@ -89,12 +91,11 @@ PortResult InputController::start(Instrument instrument, const QString& portText
     return result;
 }
 
-PortResult InputController::connect(SerialPort* port, const QString& portText,
+PortResult InputController::connect(PortReopener& reopener, const QString& portText,
                                     const QString& settingsText, WhenAbsent absent) {
-    PortReopener* reopener = port == Com_in ? asciiReopener_ : seaSunReopener_;
     const PortReopener::Started started =
-        reopener->connect(portText, settingsText, absent,
-                          [this](const QString& value) { emit portTextsChosen(value); });
+        reopener.connect(portText, settingsText, absent,
+                         [this](const QString& value) { emit portTextsChosen(value); });
     setState(started.state);
     return started.result;
 }
@@ -219,8 +220,4 @@ void InputController::asciiLost(const PortError& error) {
 void InputController::seaSunLost(const PortError& error) {
     seaSunReopener_->start();
     setState(ConnectionState::reconnecting(error.reason));
-}
-
-void InputController::back(const SerialPort* port) {
-    setState(connectedTo(*port));
 }

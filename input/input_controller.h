@@ -47,7 +47,7 @@ signals:
     void secondPassed();
 
 private:
-    PortResult connect(SerialPort* port, const QString& portText, const QString& settingsText,
+    PortResult connect(PortReopener& reopener, const QString& portText, const QString& settingsText,
                        WhenAbsent absent);
     void explainHeldByOther(const SerialPort* port, const SerialPort* other,
                             const QString& otherName);
@@ -58,7 +58,6 @@ private:
     void pollSeaSun();
     void asciiLost(const PortError& error);
     void seaSunLost(const PortError& error);
-    void back(const SerialPort* port);
 
     SerialPort* Com_in;
     SerialPort* Com_SST;

@@ -6,6 +6,8 @@
 # as the Linux build's; a silent uninstall takes away all the install put there.
 #   windows_setup_test.sh SETUP.exe LINUX-SONDREL-CALC SCREENSHOT.png
 set -euo pipefail
+# shellcheck source=tools/lib.sh
+source "$(dirname "$0")/../tools/lib.sh"
 setup=$(realpath "$1")
 linux_calc=$(realpath "$2")
 screenshot=$(realpath "$3")
@@ -31,7 +33,8 @@ for _ in $(seq 100); do
     [[ -s "$work/display" ]] && break
     sleep 0.1
 done
-export DISPLAY=:$(cat "$work/display")
+DISPLAY=:$(cat "$work/display")
+export DISPLAY
 
 wineboot -i >/dev/null 2>&1
 wineserver -w
@@ -67,12 +70,7 @@ done
 # is taken of.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null
 wine "C:\\Program Files\\Sondrel Converter\\sondrel.exe" >"$work/window.log" 2>&1 &
-window=
-for _ in $(seq 300); do
-    window=$(xdotool search --name "^${title}\$" 2>/dev/null | head -n 1) && [[ -n $window ]] && break
-    sleep 0.1
-done
-[[ -n $window ]] || fail "no window titled \"$title\": $(cat "$work/window.log")"
+window=$(wait_for_window "^${title}\$") || fail "no window titled \"$title\": $(cat "$work/window.log")"
 # The first paint follows the window's mapping.
 sleep 2
 import -window "$window" "$screenshot"

@@ -6,11 +6,12 @@
 # updated fields, the idle window, and the resident memory after a soak.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=tools/lib.sh
+source tools/lib.sh
 bash tools/deps.sh python3-gsw python3-numpy
 dir=build/bench
-cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release >&2
-cmake --build "$dir" --target sondrel_bench sondrel_window_bench sondrel_soak sondrel-sim \
-    sondrel-calc >&2
+configure_and_build "$dir" -DCMAKE_BUILD_TYPE=Release -- \
+    --target sondrel_bench sondrel_window_bench sondrel_soak sondrel-sim sondrel-calc >&2
 export QT_QPA_PLATFORM=offscreen
 soak_seconds=120
 
@@ -45,7 +46,11 @@ seconds() { # command...: the best wall time of three runs
 per_second() { LC_ALL=C awk -v n="$lines" -v t="$1" 'BEGIN { printf "%.2f", n / t / 1e6 }'; }
 times() { LC_ALL=C awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", a / b }'; }
 calc_file=$(seconds "$calc" "$cast")
-calc_stdin=$(seconds sh -c 'cat "$1" | "$2"' sh "$cast" "$calc")
+# Standard input as a pipe, as from `cat file | sondrel-calc`: a file redirected to it could be
+# read faster than a pipe delivers.
+# shellcheck disable=SC2002 # the pipe is what is measured
+piped() { cat "$1" | "$2"; }
+calc_stdin=$(seconds piped "$cast" "$calc")
 # TEOS-10 through Debian's python3-gsw: salinity by gsw.SP_from_C as here, but its sound speed
 # (through absolute salinity and conservative temperature) is not the UNESCO one computed here,
 # so only the times compare. Reading, computing and writing, and the computing alone.

@@ -79,6 +79,7 @@ done
 # Qt's toolchain file loads the compiler settings it was built with; a copy inside the prefix,
 # named relative to it, keeps the folder movable.
 cp "$toolchain" "$prefix/lib/cmake/Qt6/mingw64.cmake"
+# shellcheck disable=SC2016 # the variable is CMake's, for CMake to expand
 sed -i 's|^set(__qt_initially_configured_toolchain_file ".*")|set(__qt_initially_configured_toolchain_file "${CMAKE_CURRENT_LIST_DIR}/mingw64.cmake")|' \
     "$prefix/lib/cmake/Qt6/qt.toolchain.cmake"
 echo "Qt 6.4.2 for Windows (MinGW-w64) in $prefix"

@@ -11,6 +11,8 @@
 # SONDREL_DEMO_CTD adds options for the simulated CTD (the screenshots make it fall silent).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=tools/lib.sh
+source tools/lib.sh
 
 instrument=kestrane
 [[ "${1:-}" == --seasun ]] && instrument=seasun
@@ -18,9 +20,8 @@ instrument=kestrane
 bin="${SONDREL_BIN_DIR:-}"
 if [[ -z "$bin" ]]; then
     bash tools/deps.sh
-    bin=build/release
-    cmake -S . -B "$bin" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSONDREL_TESTS=OFF
-    cmake --build "$bin"
+    bin=$release_build
+    build_release "$bin"
 fi
 sim="$bin/tools/sondrel-sim/sondrel-sim"
 

@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
 # Runs the demo on the X display in $DISPLAY and presses both "Start Connection" buttons the
 # way a user would, with the mouse. Sourced by the demo test and the screenshot script; it
-# defines start_demo, wait_for_window, focus_window, choose_log, wait_for_telegrams and stop_demo.
+# defines start_demo, focus_window, choose_log, wait_for_telegrams and stop_demo, and brings
+# wait_for_window from tools/lib.sh.
+
+# shellcheck source=tools/lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 # Centres of the buttons in window coordinates, from the window's form.
 readonly INPUT_START=(300 64)
 readonly OUTPUT_START=(300 277)
 readonly LOG_BROWSE=(48 353)
 # "Trend ..." shows only in the widened window.
+# shellcheck disable=SC2034 # clicked by tools/screenshot.sh, which sources this file
 readonly TREND_BUTTON=(546 372)
 
 # start_demo BIN_DIR OUTPUT_FILE [demo options]: starts the demo, waits for the window and
@@ -39,18 +44,6 @@ choose_log() {
         sleep 0.1
     done
     echo "the log file was not created" >&2
-    return 1
-}
-
-# wait_for_window TITLE: prints the id of the first visible window with a title matching TITLE,
-# once there is one; false if none shows within 30 s.
-wait_for_window() {
-    local id
-    for _ in $(seq 300); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-        [[ -n "$id" ]] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
     return 1
 }
 

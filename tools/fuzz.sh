@@ -6,14 +6,16 @@
 # with `build/fuzz/fuzz/<program> <file>`.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=tools/lib.sh
+source tools/lib.sh
 seconds=${1:-60}
 shift || true
 bash tools/deps.sh clang libclang-rt-14-dev
 
 dir=build/fuzz
-CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-    -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DSONDREL_TESTS=OFF -DSONDREL_FUZZ=ON
-cmake --build "$dir" --target sondrel_fuzzers -j2
+CC=clang CXX=clang++ configure_and_build "$dir" -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DSONDREL_TESTS=OFF -DSONDREL_FUZZ=ON \
+    -- --target sondrel_fuzzers -j2
 
 programs=("$@")
 if ((${#programs[@]} == 0)); then

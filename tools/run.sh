@@ -2,7 +2,8 @@
 # Sets up, builds in Release and starts Sondrel Converter.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=tools/lib.sh
+source tools/lib.sh
 bash tools/deps.sh
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DSONDREL_TESTS=OFF
-cmake --build build/release
-exec build/release/app/sondrel "$@"
+build_release "$release_build"
+exec "$release_build"/app/sondrel "$@"

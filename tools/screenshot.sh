@@ -7,12 +7,13 @@
 #   bash tools/screenshot.sh [BUILD_DIR]   (default: build/release, built if missing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=tools/lib.sh
+source tools/lib.sh
 bash tools/deps.sh
 command -v import >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y imagemagick
-bin=${1:-build/release}
+bin=${1:-$release_build}
 if [[ ! -x "$bin/app/sondrel" ]]; then
-    cmake -S . -B "$bin" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSONDREL_TESTS=OFF
-    cmake --build "$bin"
+    build_release "$bin"
 fi
 mkdir -p docs
 out=$(mktemp)
@@ -73,12 +74,9 @@ LogFile=$resumed/survey-log.txt
 SampleInterval=1
 CONF
 xvfb-run -a -s "-screen 0 800x700x24" bash -c "
+    source tools/lib.sh
     '$bin/app/sondrel' --settings '$resumed/settings.ini' &
-    for _ in \$(seq 300); do
-        id=\$(xdotool search --onlyvisible --name 'Sondrel  Converter' | head -n 1)
-        [[ -n \"\$id\" ]] && break
-        sleep 0.1
-    done
+    id=\$(wait_for_window 'Sondrel  Converter')
     xdotool windowsize \"\$id\" 610 533
     sleep 5
     import -window \"\$id\" docs/resumed.png

@@ -3,7 +3,8 @@
 # (default 600). Prints what was read, rejected, sent, logged and the memory held.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=tools/lib.sh
+source tools/lib.sh
 bash tools/deps.sh
-cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build/test --target sondrel_soak sondrel-sim
-build/test/tests/soak/sondrel_soak --seconds "${1:-600}"
+build_test --target sondrel_soak sondrel-sim
+"$test_build"/tests/soak/sondrel_soak --seconds "${1:-600}"

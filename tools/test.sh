@@ -3,15 +3,16 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=tools/lib.sh
+source tools/lib.sh
 bash tools/deps.sh
-dir=build/test
-flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+dir=$test_build
 if [[ "${1:-}" == --sanitize ]]; then
     dir=build/sanitize
-    flags=(-DCMAKE_BUILD_TYPE=Debug -DSONDREL_SANITIZE=ON)
     export LSAN_OPTIONS="suppressions=$PWD/tools/leak_suppressions.txt print_suppressions=0"
+    configure_and_build "$dir" -DCMAKE_BUILD_TYPE=Debug -DSONDREL_SANITIZE=ON
+else
+    build_test --target all
 fi
-cmake -S . -B "$dir" -G Ninja "${flags[@]}"
-cmake --build "$dir"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$dir" --output-on-failure -j2

@@ -7,6 +7,8 @@
 # installs, runs and uninstalls the setup program in another and saves docs/windows.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=tools/lib.sh
+source tools/lib.sh
 root=$PWD
 bash tools/deps.sh g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest wine wine64 \
     fonts-wine nsis socat imagemagick xz-utils
@@ -38,13 +40,12 @@ if [[ ! -d $gtest ]]; then
 fi
 
 dir=build/windows
-cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+configure_and_build "$dir" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/cmake/mingw64.cmake" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DCMAKE_FIND_ROOT_PATH="$root/$gtest" \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$root/tools/wine.sh"
-cmake --build "$dir"
 
 # A Wine server kept running, with Wine's services started outside ctest, spares each test
 # Wine's start. The tests run one after another: the COM ports' check restarts the server.
@@ -58,9 +59,8 @@ bash tools/wine.sh wineboot >/dev/null 2>&1
 ctest --test-dir "$dir" --output-on-failure
 
 # The installed sondrel-calc.exe is compared with the Linux build's.
-cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build/test --target sondrel-calc
+build_test --quiet --target sondrel-calc
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$dir/CMakeCache.txt")
 bash tests/windows_setup_test.sh "$dir/sondrel-$version-win64-setup.exe" \
-    build/test/tools/sondrel-calc/sondrel-calc docs/windows.png
+    "$test_build"/tools/sondrel-calc/sondrel-calc docs/windows.png
 echo "made $dir/sondrel-$version-win64-setup.exe"

@@ -2,23 +2,22 @@
 
 #include <QHostAddress>
 
+#include "platform/number_text.h"
+
 namespace {
 
 ParsedUdpTarget refused(const QString& problem) {
     return {std::nullopt, problem};
 }
 
-// Digits only: a sign, blanks or a decimal point in a port are typing errors, not numbers.
+// No more than the five digits a port can have: "000005602" is a slip of the keyboard.
 std::optional<quint16> portNumber(QStringView text) {
-    bool digits = !text.isEmpty() && text.size() <= 5;
-    for (const QChar c : text) {
-        digits = digits && c >= u'0' && c <= u'9';
-    }
-    const int port = digits ? text.toInt() : 0;
-    if (port < 1 || port > 65535) {
+    const std::optional<int> port =
+        text.size() <= 5 ? number_text::parseDigits(text) : std::nullopt;
+    if (!port || *port < 1 || *port > 65535) {
         return std::nullopt;
     }
-    return static_cast<quint16>(port);
+    return static_cast<quint16>(*port);
 }
 
 }  // namespace

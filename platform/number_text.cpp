@@ -276,4 +276,16 @@ std::optional<int> parseInt16(QStringView text, const QLocale& locale) {
     return toWhole(*value, -32768, 32767);
 }
 
+std::optional<int> parseDigits(QStringView text) {
+    // toInt alone would take a sign and blanks around the digits.
+    const bool digits = !text.isEmpty() &&
+                        std::ranges::all_of(text, [](QChar c) { return c >= u'0' && c <= u'9'; });
+    bool ok = false;
+    const int value = digits ? text.toInt(&ok) : 0;
+    if (!ok) {
+        return std::nullopt;
+    }
+    return value;
+}
+
 }  // namespace number_text

@@ -48,4 +48,9 @@ std::optional<int> toWhole(double value, int min, int max);
 // A 16-bit signed port number from typed text (nearest, ties to even).
 std::optional<int> parseInt16(QStringView text, const QLocale& locale = QLocale());
 
+// A count typed where only digits make sense (a baud rate, a UDP port): a sign, blanks, a
+// decimal point or an exponent are typing errors, not numbers. Leading zeros are fine; empty
+// text and a value beyond int give nullopt.
+std::optional<int> parseDigits(QStringView text);
+
 }  // namespace number_text

@@ -1,24 +1,10 @@
 #include "platform/port_settings.h"
 
 #include <QList>
-#include <charconv>
+
+#include "platform/number_text.h"
 
 namespace {
-
-// Digits only: no sign, no blanks inside, no decimals, and the value must fit an int.
-std::optional<int> parseCount(QStringView text) {
-    const QByteArray digits = text.toLatin1();
-    if (digits.isEmpty() || digits.front() < '0' || digits.front() > '9') {
-        return std::nullopt;
-    }
-    int value = 0;
-    const char* end = digits.constData() + digits.size();
-    const auto [stop, error] = std::from_chars(digits.constData(), end, value);
-    if (error != std::errc() || stop != end) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 std::optional<PortSettings::Parity> parseParity(QStringView text) {
     if (text.size() != 1) {
@@ -60,9 +46,9 @@ std::optional<PortSettings> parsePortSettings(QStringView text) {
     if (pieces.size() != 4) {
         return std::nullopt;
     }
-    const auto baudRate = parseCount(pieces[0].trimmed());
+    const auto baudRate = number_text::parseDigits(pieces[0].trimmed());
     const auto parity = parseParity(pieces[1].trimmed());
-    const auto dataBits = parseCount(pieces[2].trimmed());
+    const auto dataBits = number_text::parseDigits(pieces[2].trimmed());
     const auto stopBits = parseStopBits(pieces[3].trimmed());
     if (!baudRate || *baudRate <= 0 || !parity || !dataBits || *dataBits < 5 || *dataBits > 8 ||
         !stopBits) {

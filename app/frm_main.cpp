@@ -1,15 +1,21 @@
 #include "app/frm_main.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QIcon>
 #include <QResizeEvent>
 
-#include "app/status_report.h"
+#include "app/panels/calculator_panel.h"
+#include "app/panels/incoming_panel.h"
+#include "app/panels/input_panel.h"
+#include "app/panels/log_panel.h"
+#include "app/panels/options_panel.h"
+#include "app/panels/output_panel.h"
+#include "app/panels/trend_panel.h"
+#include "app/panels/values_panel.h"
+#include "app/settings_notices.h"
+#include "app/station/station.h"
 #include "app/ui_frm_main.h"
-#include "input/input_controller.h"
-#include "logging/log_controller.h"
-#include "output/output_controller.h"
-#include "platform/number_text.h"
 
 namespace {
 
@@ -24,13 +30,8 @@ frm_main::frm_main(const Services& services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       ui(new Ui::frm_main),
-      services_(services),
-      input_(new InputController(services.makePort, this)),
-      output_(new OutputController(
-          services.makePort, [this] { return sendable(services_.steadyClock()); }, this)),
-      log_(new LogController(
-          services.textFiles, services.clock, [this] { return logValues(); }, this)),
-      statusReport_(new StatusReport(this)) {
+      station_(new Station(services, settings_store::options(), Station::RunUpkeep::WhileResuming,
+                           this)) {
     // The icon is compiled into this static library; without this the linker drops it.
     Q_INIT_RESOURCE(sondrel);
     ui->setupUi(this);
@@ -40,19 +41,17 @@ frm_main::frm_main(const Services& services, QWidget* parent)
     QFont resultFont = ui->Label24->font();
     resultFont.setPointSizeF(13.5);
     ui->Label24->setFont(resultFont);
-    statusReport_->watch(*input_, *output_, *log_);
 
-    const settings_store::Options options = settings_store::options();
-    connect(ui->Command8, &QPushButton::clicked, this, &frm_main::calculate);
-    connect(ui->Command1, &QPushButton::clicked, this, &frm_main::testEntry);
-    setUpInput();
-    setUpOutput();
-    setUpUdp(options);
-    setUpLog(options);
-    setUpTrust(options);
-    setUpResume(options);
-    connect(ui->cmd_trend, &QPushButton::clicked, this, &frm_main::showTrendWindow);
-
+    const PanelContext context{*ui, *station_, *services.dialogs, *this};
+    inputPanel_ = new InputPanel(context);
+    new IncomingPanel(context);
+    outputPanel_ = new OutputPanel(context);
+    logPanel_ = new LogPanel(context);
+    new ValuesPanel(context);
+    new CalculatorPanel(context);
+    new OptionsPanel(context);
+    new TrendPanel(context, services.clock, services.steadyClock);
+    notices_ = new SettingsNotices(*station_, *services.dialogs, *this);
     load();
 }
 
@@ -60,28 +59,23 @@ frm_main::~frm_main() {
     delete ui;
 }
 
+// Without "Resume after a restart" the window starts as it was designed, nothing running and the
+// choices at their defaults, with the port boxes and the options as stored. With it, nobody may
+// be there to answer: the choices come back, what ran is started again, and a device that is not
+// there yet is retried quietly. What cannot be used is named in the start-up notice.
 void frm_main::load() {
-    restorePortBoxes(settings_store::kInputKey, ui->Text3, ui->Text2);
-    restorePortBoxes(settings_store::kOutputKey, ui->Text5, ui->Text6);
-    if (ui->ck_resume->isChecked()) {
-        resume();
+    const ReadRunSettings read =
+        station_->options().resumeAtStart ? readRunSettings() : ReadRunSettings{};
+    inputPanel_->show(read.run);
+    outputPanel_->show(read.run);
+    logPanel_->show(read.run);
+    QStringList problems = read.problems;
+    if (const FileResult ready = station_->start(read.run); !ready.ok()) {
+        problems << QStringLiteral("LogFile under [Run] (\"%1\") cannot be written: %2.")
+                        .arg(QDir::toNativeSeparators(read.run.logFile), ready.error());
     }
-    reportSettingsProblems(resumeProblems_);
-    reportRecoveredLogs();
-}
-
-// A value without a colon (edited by hand) fills only the port box, leaving the settings box as
-// it is.
-void frm_main::restorePortBoxes(const char* key, QLineEdit* portBox, QLineEdit* settingsBox) {
-    const QString stored = settings_store::portConfiguration(key);
-    if (stored.isEmpty()) {
-        return;
-    }
-    const settings_store::PortBoxes boxes = settings_store::splitPortConfiguration(stored);
-    portBox->setText(boxes.port);
-    if (boxes.settings) {
-        settingsBox->setText(*boxes.settings);
-    }
+    notices_->reportProblems(problems);
+    logPanel_->reportRecoveredLogs();
 }
 
 void frm_main::resizeEvent(QResizeEvent* event) {
@@ -104,24 +98,18 @@ void frm_main::holdHeight() {
     }
 }
 
-// The clocks stop first, before any question, so that nothing is sampled or sent from values the
-// closing instrument leaves behind; the output closes before the input.
+void frm_main::endUnattended() {
+    unattended_ = true;
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+// Whoever is there is asked where the lines go that the log file cannot take; nobody is asked
+// when a signal or the session's end closes the window.
 void frm_main::closeEvent(QCloseEvent* event) {
-    log_->stop();
-    output_->close();
-    input_->close();
-    finishLog();
+    if (unattended_) {
+        station_->end();
+    } else {
+        logPanel_->tellRecovery(station_->end(logPanel_->rescueChooser()));
+    }
     event->accept();
-}
-
-void frm_main::con2sal() {
-    if (computeSalinity()) {
-        ui->lb_salinity->setText(number_text::formatPattern(salinity, u"0.0000"));
-    }
-}
-
-void frm_main::sv() {
-    if (computeSoundVelocity()) {
-        ui->lb_sound->setText(number_text::formatGeneral(soundvelocity));
-    }
 }

@@ -2,76 +2,45 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <cstdio>
 
-#include "app/status_report.h"
-#include "input/input_controller.h"
-#include "logging/log_controller.h"
-#include "logging/sampling_interval.h"
-#include "output/output_controller.h"
+#include "app/station/station.h"
+#include "platform/end_requests.h"
+#include "platform/qt_serial_port.h"
 
-Headless::Headless(const Services& services, const settings_store::Options& options,
-                   QObject* parent)
-    : QObject(parent),
-      services_(services),
-      options_(options),
-      input_(new InputController(services.makePort, this)),
-      output_(new OutputController(
-          services.makePort, [this] { return measurement_.sendable(services_.steadyClock()); },
-          this)),
-      log_(new LogController(
-          services.textFiles, services.clock, [this] { return measurement_.logValues(); }, this)),
-      statusReport_(new StatusReport(this)) {
-    statusReport_->watch(*input_, *output_, *log_);
-    measurement_.readingTrust.setStaleLimit(options.staleAfter);
-    measurement_.sendFreshOnly = options.sendFreshOnly;
-    log_->setLogTime(options.logTimeUtc ? LogTime::Utc : LogTime::Local);
-    connect(input_, &InputController::reading, this, &Headless::storeReading);
+namespace {
+
+constexpr int kRefusedSettings = 2;
+constexpr int kLogNotReady = 1;
+
+int refuse(const QString& message) {
+    std::fputs(qPrintable(message + QLatin1Char('\n')), stderr);
+    return kRefusedSettings;
 }
 
-bool Headless::start(const RunSettings& run) {
-    if (!run.logFile.isEmpty()) {
-        log_->setInterval(*samplingIntervalMs(run.sampleInterval));
-        if (const FileResult ready = log_->resume(run.logFile); !ready.ok()) {
-            statusReport_->report(QStringLiteral("log"),
-                                  QStringLiteral("%1 cannot be written: %2")
-                                      .arg(QDir::toNativeSeparators(run.logFile), ready.error()));
-            return false;
-        }
-        statusReport_->report(QStringLiteral("log"), QStringLiteral("Appending to ") +
-                                                         QDir::toNativeSeparators(run.logFile));
-    }
-    output_->setTelegram(run.telegram);
-    startConnections(run, *input_, *output_, measurement_, services_.steadyClock());
-    if (options_.udpSending) {
-        output_->udp().start(run.sendInterval, options_.udpTarget);
-    }
-    return true;
-}
+}  // namespace
 
-void Headless::storeReading(const InstrumentReading& reading) {
-    measurement_.store(reading, services_.steadyClock());
-    if (reading.complete) {
-        measurement_.computeSalinity();
-        measurement_.computeSoundVelocity();
+int runHeadless() {
+    const QString file = QDir::toNativeSeparators(settings_store::location());
+    if (!QFileInfo(settings_store::location()).isFile()) {
+        return refuse(QStringLiteral("%1: there is no such settings file.").arg(file));
     }
-    if (reading.fresh) {
-        measurement_.noteReading(services_.steadyClock(), false);
+    const ReadRunSettings read = readRunSettings();
+    const QStringList problems = settings_store::problems() + read.problems;
+    if (!problems.isEmpty()) {
+        return refuse(
+            QStringLiteral("%1: %2").arg(file, problems.join(QStringLiteral("\n%1: ").arg(file))));
     }
-}
-
-void Headless::end() {
-    log_->stop();
-    output_->close();
-    input_->close();
-    const FileResult written = log_->writeWaiting();
-    if (log_->waitingLines() > 0) {
-        const LogController::Recovery recovery =
-            log_->saveToRecoveryFile(written.ok() ? QString() : written.error());
-        statusReport_->report(QStringLiteral("log"), recovery.told);
+    Services services;
+    services.makePort = [](QObject* parent) -> SerialPort* { return new QtSerialPort(parent); };
+    Station station(services, settings_store::options(), Station::RunUpkeep::Never);
+    QObject::connect(new EndRequests(&station), &EndRequests::endRequested, &station, [&station] {
+        station.end();
+        QCoreApplication::exit(0);
+    });
+    if (!station.start(read.run).ok()) {
+        return kLogNotReady;
     }
-    statusReport_->report(QStringLiteral("sondrel"),
-                          log_->file().isEmpty()
-                              ? QStringLiteral("Ended")
-                              : QStringLiteral("Ended; %1 samples logged").arg(log_->samples()));
-    QCoreApplication::exit(0);
+    return QCoreApplication::exec();
 }

@@ -1,12 +1,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDir>
-#include <QFileInfo>
-#include <cstdio>
 
 #include "app/frm_main.h"
 #include "app/headless.h"
-#include "app/run_settings.h"
 #include "platform/console.h"
 #include "platform/end_requests.h"
 #include "platform/qt_dialogs.h"
@@ -14,12 +10,6 @@
 #include "platform/settings_store.h"
 
 namespace {
-
-// A settings file that cannot be used; nothing runs half-configured, and a service manager need
-// not start it again until the file is mended.
-constexpr int kRefusedSettings = 2;
-// A log file that cannot be made ready, as on a disk not yet mounted: worth another start.
-constexpr int kLogNotReady = 1;
 
 struct CommandLine {
     bool headless = false;
@@ -67,40 +57,6 @@ bool needsNoDisplay(int argc, char** argv) {
     return false;
 }
 
-void refuse(const QString& message) {
-    std::fputs(qPrintable(message + QLatin1Char('\n')), stderr);
-}
-
-// Whoever ends the program from outside may not wait for an answer.
-template <typename End>
-void endOnRequest(QObject* receiver, End end) {
-    auto* requests = new EndRequests(receiver);
-    QObject::connect(requests, &EndRequests::endRequested, receiver, end);
-}
-
-int runHeadless() {
-    const QString file = QDir::toNativeSeparators(settings_store::location());
-    if (!QFileInfo(settings_store::location()).isFile()) {
-        refuse(QStringLiteral("%1: there is no such settings file.").arg(file));
-        return kRefusedSettings;
-    }
-    const ReadRunSettings run = readRunSettings();
-    const QStringList problems = settings_store::problems() + run.problems;
-    if (!problems.isEmpty()) {
-        refuse(
-            QStringLiteral("%1: %2").arg(file, problems.join(QStringLiteral("\n%1: ").arg(file))));
-        return kRefusedSettings;
-    }
-    Services services;
-    services.makePort = [](QObject* parent) -> SerialPort* { return new QtSerialPort(parent); };
-    Headless headless(services, settings_store::options());
-    endOnRequest(&headless, [&headless] { headless.end(); });
-    if (!headless.start(run.run)) {
-        return kLogNotReady;
-    }
-    return QCoreApplication::exec();
-}
-
 int runWindow() {
     QtDialogs dialogs;
     Services services;
@@ -114,7 +70,7 @@ int runWindow() {
         dialogs.dismissAll();
         window.endUnattended();
     };
-    endOnRequest(&window, endUnattended);
+    QObject::connect(new EndRequests(&window), &EndRequests::endRequested, &window, endUnattended);
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, &window, endUnattended);
     window.show();
     return QApplication::exec();

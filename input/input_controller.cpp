@@ -65,30 +65,37 @@ InputController::InputController(const PortFactory& makePort, QObject* parent)
                      [this] { setState(connectedTo(*Com_SST)); });
 }
 
-PortResult InputController::start(Instrument instrument, const QString& portText,
+PortResult InputController::start(const Instrument& instrument, const QString& portText,
                                   const QString& settingsText, WhenAbsent absent) {
     asciiReopener_->stop();
     seaSunReopener_->stop();
+    instrument_ = &instrument;
     recordsRejected_ = 0;
     emit recordsRejectedChanged(recordsRejected_);
-    if (instrument == Instrument::Kestrane) {
-        const PortResult result = connect(*asciiReopener_, portText, settingsText, absent);
-        if (!result.ok() && absent == WhenAbsent::Tell) {
-            explainHeldByOther(Com_in, Com_SST, QStringLiteral("Sea & Sun"));
-        }
-        return result;
+    const bool polled = instrument.reading == Instrument::Reading::PolledWords;
+    if (polled) {
+        // A poll takes at most about one second of data: a device flooding at a wrong rate can
+        // neither fill the memory nor make one tick decode for long.
+        const std::optional<PortSettings> settings = parsePortSettings(settingsText);
+        Com_SST->setReadBufferSize(settings ? settings->baudRate / 8 + kPollMargin : kPollMargin);
     }
-    // A poll takes at most about one second of data: a device flooding at a wrong rate can
-    // neither fill the memory nor make one tick decode for long.
-    const std::optional<PortSettings> settings = parsePortSettings(settingsText);
-    Com_SST->setReadBufferSize(settings ? settings->baudRate / 8 + kPollMargin : kPollMargin);
-    const PortResult result = connect(*seaSunReopener_, portText, settingsText, absent);
-    if (result.ok() || absent == WhenAbsent::Retry) {
+    const PortResult result = connect(*reopenerOf(instrument), portText, settingsText, absent);
+    if (polled && (result.ok() || absent == WhenAbsent::Retry)) {
         timer_sst->setEnabled(true);
-    } else {
-        explainHeldByOther(Com_SST, Com_in, QStringLiteral("Kestrane"));
+    }
+    if (!result.ok() && absent == WhenAbsent::Tell) {
+        explainHeldByOther(instrument);
     }
     return result;
+}
+
+SerialPort* InputController::portOf(const Instrument& instrument) const {
+    return instrument.reading == Instrument::Reading::PolledWords ? Com_SST : Com_in;
+}
+
+PortReopener* InputController::reopenerOf(const Instrument& instrument) const {
+    return instrument.reading == Instrument::Reading::PolledWords ? seaSunReopener_
+                                                                  : asciiReopener_;
 }
 
 PortResult InputController::connect(PortReopener& reopener, const QString& portText,
@@ -101,11 +108,15 @@ PortResult InputController::connect(PortReopener& reopener, const QString& portT
 }
 
 // Both instruments may be started on one device; the one started second cannot have it.
-void InputController::explainHeldByOther(const SerialPort* port, const SerialPort* other,
-                                         const QString& otherName) {
-    if (other->isOpen() && other->device() == port->device()) {
-        setState(ConnectionState::failed(
-            QStringLiteral("%1 is held by the %2 connection").arg(port->device(), otherName)));
+void InputController::explainHeldByOther(const Instrument& instrument) {
+    const SerialPort* port = portOf(instrument);
+    for (const Instrument& other : instruments::all()) {
+        const SerialPort* otherPort = portOf(other);
+        if (otherPort != port && otherPort->isOpen() && otherPort->device() == port->device()) {
+            setState(ConnectionState::failed(QStringLiteral("%1 is held by the %2 connection")
+                                                 .arg(port->device(), QLatin1String(other.title))));
+            return;
+        }
     }
 }
 
@@ -120,11 +131,8 @@ void InputController::close() {
     }
 }
 
-std::optional<Instrument> InputController::connected() const {
-    if (Com_SST->isOpen()) {
-        return Instrument::SeaSun;
-    }
-    return Com_in->isOpen() ? std::optional(Instrument::Kestrane) : std::nullopt;
+const Instrument* InputController::connected() const {
+    return instrument_ && portOf(*instrument_)->isOpen() ? instrument_ : nullptr;
 }
 
 void InputController::setState(const ConnectionState& state) {

@@ -8,6 +8,7 @@
 #include "input/ascii_framer.h"
 #include "input/bit_table.h"
 #include "input/instrument_reading.h"
+#include "input/instruments.h"
 #include "platform/connection_state.h"
 #include "platform/port_connection.h"
 
@@ -23,12 +24,12 @@ public:
 
     // Connects the chosen instrument on the port and settings typed; a connection started
     // replaces any reopening of either instrument.
-    PortResult start(Instrument instrument, const QString& portText, const QString& settingsText,
-                     WhenAbsent absent = WhenAbsent::Tell);
+    PortResult start(const Instrument& instrument, const QString& portText,
+                     const QString& settingsText, WhenAbsent absent = WhenAbsent::Tell);
     // Stops polling and reopening and closes both ports, as the program ends.
     void close();
-    // The instrument whose port is open, if any.
-    std::optional<Instrument> connected() const;
+    // The instrument started last, while its port is open; nullptr otherwise.
+    const Instrument* connected() const;
 
     const ConnectionState& state() const { return state_; }
     // Records rejected since the input was started.
@@ -49,8 +50,9 @@ signals:
 private:
     PortResult connect(PortReopener& reopener, const QString& portText, const QString& settingsText,
                        WhenAbsent absent);
-    void explainHeldByOther(const SerialPort* port, const SerialPort* other,
-                            const QString& otherName);
+    SerialPort* portOf(const Instrument& instrument) const;
+    PortReopener* reopenerOf(const Instrument& instrument) const;
+    void explainHeldByOther(const Instrument& instrument);
     void setState(const ConnectionState& state);
     void readAscii();
     bool takeRecord(QByteArrayView record);
@@ -67,6 +69,7 @@ private:
     PortReopener* seaSunReopener_;
     AsciiFramer framer_;
     BitTable bit_table;
+    const Instrument* instrument_ = nullptr;
     ConnectionState state_;
     qint64 recordsRejected_ = 0;
 };

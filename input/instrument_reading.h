@@ -3,8 +3,6 @@
 #include <QString>
 #include <optional>
 
-enum class Instrument { Kestrane, SeaSun };
-
 // One step of an instrument's reading, in the units of the measurement fields. A value the
 // instrument did not give (a bad field, a refused word) is empty, and its field keeps what it
 // holds.

@@ -2,11 +2,9 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QStandardPaths>
 
 #include "logging/log_status.h"
-#include "platform/settings_store.h"
 #include "platform/timer.h"
 
 LogController::LogController(std::shared_ptr<TextFiles> files, Clock clock, ValueSource values,
@@ -67,13 +65,13 @@ LogController::Recovery LogController::saveToRecoveryFile(const QString& reason)
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     Recovery recovery;
     recovery.path = folder.filePath(QStringLiteral("unwritten-log-%1.txt").arg(stamp));
-    for (int n = 2; QFile::exists(recovery.path); ++n) {
+    for (int n = 2; files_->exists(recovery.path); ++n) {
         recovery.path =
             folder.filePath(QStringLiteral("unwritten-log-%1-%2.txt").arg(stamp).arg(n));
     }
     recovery.what = QStringLiteral("%1 logged lines could not be written to the log file %2 (%3)")
                         .arg(waiting, QDir::toNativeSeparators(file_), reason);
-    const FileResult saved = folder.mkpath(QStringLiteral("."))
+    const FileResult saved = files_->makeFolder(folder.path())
                                  ? writer_.saveWaitingAs(recovery.path)
                                  : FileResult(QStringLiteral("its folder cannot be created"));
     const QString where = QDir::toNativeSeparators(recovery.path);
@@ -84,12 +82,6 @@ LogController::Recovery LogController::saveToRecoveryFile(const QString& reason)
     }
     recovery.saved = true;
     recovery.told = recovery.what + QStringLiteral(" and were saved to ") + where;
-    const auto remembered =
-        settings_store::setRecoveredLogs(settings_store::recoveredLogs() << recovery.path);
-    if (!remembered.ok()) {
-        recovery.told +=
-            QStringLiteral(" (the next start cannot name it: %1)").arg(remembered.error());
-    }
     return recovery;
 }
 

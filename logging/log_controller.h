@@ -56,8 +56,7 @@ public:
         QString told;
     };
     // The user's own data folder is there on every desktop, whatever became of the log's folder;
-    // a new name each time, so that no recovery file replaces another. A saved file is
-    // remembered in the settings store until the next start names it.
+    // a new name each time, so that no recovery file replaces another.
     Recovery saveToRecoveryFile(const QString& reason);
 
 signals:

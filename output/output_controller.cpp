@@ -1,6 +1,5 @@
 #include "output/output_controller.h"
 
-#include "output/send_intervals.h"
 #include "platform/timer.h"
 
 OutputController::OutputController(const PortFactory& makePort, const SoundingSource& source,
@@ -22,7 +21,8 @@ OutputController::OutputController(const PortFactory& makePort, const SoundingSo
 }
 
 PortResult OutputController::start(const QString& portText, const QString& settingsText,
-                                   const QString& intervalText, WhenAbsent absent) {
+                                   const std::optional<SendIntervals>& intervals,
+                                   WhenAbsent absent) {
     setNote({});
     echoed_ = 0;
     emit echoCounted(echoed_);
@@ -34,7 +34,6 @@ PortResult OutputController::start(const QString& portText, const QString& setti
     if (!result.ok() && absent == WhenAbsent::Tell) {
         return result;
     }
-    const std::optional<SendIntervals> intervals = sendIntervals(intervalText);
     if (!intervals) {
         setNote(QStringLiteral("not sending: ") + sendIntervalRefused());
         return result;
@@ -72,8 +71,8 @@ bool OutputController::isStarted() const {
            state_.kind == ConnectionState::Kind::Reconnecting;
 }
 
-void OutputController::setTelegram(Telegram telegram) {
-    telegram_ = telegram;
+void OutputController::setTelegram(const TelegramFormat& telegram) {
+    telegram_ = &telegram;
     udp_->setTelegram(telegram);
 }
 
@@ -85,7 +84,7 @@ void OutputController::sendTick() {
         return;
     }
     emit lampChanged(true);
-    const QByteArray telegram = telegrams::build(telegram_, *sounding);
+    const QByteArray telegram = telegram_->build(*sounding);
     lastTelegramBytes_ = telegram.size();
     if (const PortResult result = com_out->write(telegram); !result.ok()) {
         lost(result.error());

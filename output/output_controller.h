@@ -3,7 +3,8 @@
 #include <QObject>
 #include <QString>
 
-#include "output/telegrams.h"
+#include "output/send_intervals.h"
+#include "output/telegram_formats.h"
 #include "output/udp_output.h"
 #include "platform/connection_state.h"
 #include "platform/port_connection.h"
@@ -20,14 +21,16 @@ public:
 
     // A failure ends the start and leaves what the earlier steps did: the port closed, the
     // texts remembered, or the port open with the send timer as it was.
+    // Without usable intervals the port opens but nothing is sent, and the note says why.
     PortResult start(const QString& portText, const QString& settingsText,
-                     const QString& intervalText, WhenAbsent absent = WhenAbsent::Tell);
+                     const std::optional<SendIntervals>& intervals,
+                     WhenAbsent absent = WhenAbsent::Tell);
     // The lamp keeps its colour.
     void stop();
     // Stops every clock, serial and UDP, and closes the port, as the program ends.
     void close();
-    void setTelegram(Telegram telegram);
-    Telegram telegram() const { return telegram_; }
+    void setTelegram(const TelegramFormat& telegram);
+    const TelegramFormat& telegram() const { return *telegram_; }
     UdpOutput& udp() { return *udp_; }
     const UdpOutput& udp() const { return *udp_; }
 
@@ -68,7 +71,7 @@ private:
     Timer* Timer3;
     PortReopener* reopener_;
     UdpOutput* udp_;
-    Telegram telegram_ = Telegram::AppMicrosystems;
+    const TelegramFormat* telegram_ = &telegrams::standardFormat();
     // The size of the telegram sent last: more than that still unsent means they queue up.
     qint64 lastTelegramBytes_ = 0;
     ConnectionState state_;

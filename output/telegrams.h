@@ -30,22 +30,9 @@ QByteArray generic(double soundvelocity);
 
 }  // namespace telegrams
 
-// The telegram an output sends, by the names the window's options and the settings file give.
-enum class Telegram { Generic, Svp20, AppMicrosystems };
-
 // What a telegram carries, from the measurement fields.
 struct Sounding {
     double soundvelocity = 0;  // m/s
     double pressure = 0;       // bar
     double temperature = 0;    // degrees Celsius
 };
-
-namespace telegrams {
-
-QByteArray build(Telegram telegram, const Sounding& sounding);
-
-// "Generic", "SVP 20", "App. Microsystems"; nullopt for any other name.
-std::optional<Telegram> named(const QString& name);
-QString nameOf(Telegram telegram);
-
-}  // namespace telegrams

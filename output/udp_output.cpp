@@ -1,6 +1,5 @@
 #include "output/udp_output.h"
 
-#include "output/send_intervals.h"
 #include "output/udp_sender.h"
 #include "output/udp_target.h"
 #include "platform/timer.h"
@@ -17,9 +16,8 @@ UdpOutput::UdpOutput(SoundingSource source, QObject* parent)
             [this](const QString& reason) { setState(ConnectionState::failed(reason)); });
 }
 
-void UdpOutput::start(const QString& intervalText, const QString& target) {
+void UdpOutput::start(const std::optional<SendIntervals>& intervals, const QString& target) {
     target_ = target;
-    const std::optional<SendIntervals> intervals = sendIntervals(intervalText);
     if (!intervals) {
         udp_timer->setEnabled(false);
         setState(ConnectionState::failed(sendIntervalRefused()));
@@ -63,7 +61,7 @@ void UdpOutput::tick() {
     if (!sender_->isAimed()) {
         aimAtTarget();
     }
-    sender_->send(telegrams::build(telegram_, *sounding));
+    sender_->send(telegram_->build(*sounding));
 }
 
 void UdpOutput::setState(const ConnectionState& state) {

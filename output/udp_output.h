@@ -5,7 +5,8 @@
 #include <functional>
 #include <optional>
 
-#include "output/telegrams.h"
+#include "output/send_intervals.h"
+#include "output/telegram_formats.h"
 #include "platform/connection_state.h"
 
 class Timer;
@@ -21,12 +22,13 @@ class UdpOutput : public QObject {
 public:
     UdpOutput(SoundingSource source, QObject* parent);
 
-    // Like the serial output, the first datagram leaves one interval after the start.
-    void start(const QString& intervalText, const QString& target);
+    // Like the serial output, the first datagram leaves one interval after the start; without
+    // usable intervals nothing is sent, and the state says why.
+    void start(const std::optional<SendIntervals>& intervals, const QString& target);
     // A new target, taken at once while sending.
     void aim(const QString& target);
     void stop();
-    void setTelegram(Telegram telegram) { telegram_ = telegram; }
+    void setTelegram(const TelegramFormat& telegram) { telegram_ = &telegram; }
 
     const ConnectionState& state() const { return state_; }
 
@@ -42,6 +44,6 @@ private:
     Timer* udp_timer;
     UdpSender* sender_;
     QString target_;
-    Telegram telegram_ = Telegram::AppMicrosystems;
+    const TelegramFormat* telegram_ = &telegrams::standardFormat();
     ConnectionState state_;
 };

@@ -158,16 +158,6 @@ std::optional<QString> optionText(const QSettings& settings, const char* key) {
     return textOf(settings.value(name)).value_or(QStringLiteral("?"));
 }
 
-std::optional<bool> readFlag(const QString& text) {
-    if (text == QLatin1String("true")) {
-        return true;
-    }
-    if (text == QLatin1String("false")) {
-        return false;
-    }
-    return std::nullopt;
-}
-
 bool isStaleLimit(const QString& text) {
     const std::optional<double> seconds = number_text::parse(text);
     return seconds && *seconds > 0;
@@ -255,6 +245,16 @@ StoreResult setOption(const char* key, const QString& value) {
 
 StoreResult setOption(const char* key, bool value) {
     return setOption(key, value ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
+std::optional<bool> readFlag(const QString& text) {
+    if (text == QLatin1String("true")) {
+        return true;
+    }
+    if (text == QLatin1String("false")) {
+        return false;
+    }
+    return std::nullopt;
 }
 
 PortBoxes splitPortConfiguration(const QString& stored) {

@@ -62,6 +62,10 @@ Options options();
 StoreResult setOption(const char* key, const QString& value);
 StoreResult setOption(const char* key, bool value);
 
+// A flag as the store holds it: "true" or "false", as setOption(key, bool) writes it. Any other
+// text, other case included, gives nullopt.
+std::optional<bool> readFlag(const QString& text);
+
 // Section "Log", key "Recovered": files that took the log lines the log file could not take
 // when the program last ended, until the window has named them once.
 QStringList recoveredLogs();

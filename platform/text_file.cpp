@@ -1,5 +1,6 @@
 #include "platform/text_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -171,6 +172,10 @@ FileResult DiskTextFiles::append(const QString& path, const QString& text) {
 
 bool DiskTextFiles::exists(const QString& path) {
     return QFileInfo::exists(path);
+}
+
+bool DiskTextFiles::makeFolder(const QString& path) {
+    return QDir().mkpath(path);
 }
 
 bool DiskTextFiles::hasContent(const QString& path) {

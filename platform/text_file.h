@@ -28,6 +28,8 @@ public:
     // the file keeps its earlier content, so that a retry does not write a line twice.
     virtual FileResult append(const QString& path, const QString& text) = 0;
     virtual bool exists(const QString& path) = 0;
+    // Creates the folder and those above it that are missing.
+    virtual bool makeFolder(const QString& path) = 0;
     // Whether the file is there and holds at least one byte.
     virtual bool hasContent(const QString& path) = 0;
 };
@@ -41,6 +43,7 @@ public:
     FileResult create(const QString& path, const QString& text) override;
     FileResult append(const QString& path, const QString& text) override;
     bool exists(const QString& path) override;
+    bool makeFolder(const QString& path) override;
     bool hasContent(const QString& path) override;
 
 private:

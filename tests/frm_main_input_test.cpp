@@ -47,13 +47,13 @@ TEST_F(InputTest, RecordsAreShownThroughBadOnesAHeldDeviceAndNoise) {
     EXPECT_EQ(text("Text4"), "TAIL\n0035.008\tMS/CM\t-00.750\tDBAR\t15.500\tC\n");
     EXPECT_EQ(text("lb_con"), "3.5008");
     EXPECT_EQ(text("lb_press"), "-0.75");
-    EXPECT_DOUBLE_EQ(window().pressure, -0.075);
-    EXPECT_GT(window().soundvelocity, 1450);
-    EXPECT_EQ(text("lb_sound"), QString::number(window().soundvelocity, 'g', 15));
+    EXPECT_DOUBLE_EQ(window().station().pressure, -0.075);
+    EXPECT_GT(window().station().soundvelocity, 1450);
+    EXPECT_EQ(text("lb_sound"), QString::number(window().station().soundvelocity, 'g', 15));
 
     ASSERT_TRUE(sendUntil(recordLine("ABC", "-01.000", "16.000"), "Text4", "ABC"));
-    EXPECT_DOUBLE_EQ(window().pressure, -0.1) << "pressure is stored before the bad field";
-    EXPECT_DOUBLE_EQ(window().conductivity, 3.5008);
+    EXPECT_DOUBLE_EQ(window().station().pressure, -0.1) << "pressure is stored before the bad field";
+    EXPECT_DOUBLE_EQ(window().station().conductivity, 3.5008);
     EXPECT_EQ(text("lb_press"), "-0.75");
     EXPECT_TRUE(port()->isOpen());
     EXPECT_TRUE(status().endsWith(", 1 record rejected"));
@@ -145,8 +145,8 @@ TEST_F(SimulatedInstrument, FeedsTheWindowThroughGarbageAndOddPieces) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return text("Text4").contains("line noise"); }));
     const QString beforeGarbage = text("lb_temp");
     EXPECT_TRUE(QTest::qWaitFor([&] { return text("lb_temp") != beforeGarbage; }));
-    EXPECT_NEAR(window().temperature, 12.25, 1.0);
-    EXPECT_GT(window().soundvelocity, 1400);
+    EXPECT_NEAR(window().station().temperature, 12.25, 1.0);
+    EXPECT_GT(window().station().soundvelocity, 1400);
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_TRUE(sim.stop());
     EXPECT_FALSE(QFileInfo::exists(sim.link())) << "the simulator removes its link";

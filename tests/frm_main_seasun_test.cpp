@@ -48,8 +48,8 @@ TEST_F(SeaSunWindow, TickDecodesTheWaitingBlockIntoFieldsAndLabels) {
     EXPECT_EQ(text("lb_press"), "1.521");
     EXPECT_EQ(text("lb_temp"), "20.000");
     EXPECT_EQ(text("lb_con"), "3.999");
-    EXPECT_EQ(window().salinity, *seawater::practicalSalinity(
-                                     3.9994832051424405, window().temperature, 1.5213549488635119));
+    EXPECT_EQ(window().station().salinity, *seawater::practicalSalinity(
+                                     3.9994832051424405, window().station().temperature, 1.5213549488635119));
     const QString salinityShown = text("lb_salinity");
 
     // Nothing received: the incoming-data box empties, the reading stays.
@@ -154,11 +154,11 @@ TEST_F(SimulatedSeaSun, ReadingsReachTheFields) {
     const double conductivity = sent(Channel::Conductivity, 4.5);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            return window().pressure == pressure && window().temperature == temperature &&
-                   window().conductivity == conductivity;
+            return window().station().pressure == pressure && window().station().temperature == temperature &&
+                   window().station().conductivity == conductivity;
         },
         20000));
-    EXPECT_GT(window().soundvelocity, 1400);
+    EXPECT_GT(window().station().soundvelocity, 1400);
     EXPECT_FALSE(text("Text4").isEmpty());
     EXPECT_TRUE(dialogs.messages.empty());
 }

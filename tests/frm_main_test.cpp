@@ -85,13 +85,13 @@ TEST_F(MainWindow, CalculatorShowsSalinityAndSoundVelocity) {
         click("Command8");
         EXPECT_EQ(text("lb_salinity"), c.salinity);
         EXPECT_EQ(text("Label24"), c.sound);
-        EXPECT_TRUE(std::isfinite(window().salinity) && std::isfinite(window().soundvelocity));
+        EXPECT_TRUE(std::isfinite(window().station().salinity) && std::isfinite(window().station().soundvelocity));
         EXPECT_EQ(text("lb_temp"), "-") << "the calculator leaves the reading labels alone";
         EXPECT_TRUE(dialogs.messages.empty());
     }
-    EXPECT_DOUBLE_EQ(window().conductivity, 4.2914);
-    EXPECT_NEAR(window().salinity, 34.99999992, 1e-7);
-    EXPECT_DOUBLE_EQ(window().soundvelocity, 1506.66);
+    EXPECT_DOUBLE_EQ(window().station().conductivity, 4.2914);
+    EXPECT_NEAR(window().station().salinity, 34.99999992, 1e-7);
+    EXPECT_DOUBLE_EQ(window().station().soundvelocity, 1506.66);
     EXPECT_EQ(text("lb_sound"), "1506.66");
 
     for (const char* refused : {"warm", ""}) {
@@ -101,8 +101,8 @@ TEST_F(MainWindow, CalculatorShowsSalinityAndSoundVelocity) {
         ASSERT_EQ(dialogs.messages.size(), 1u) << refused;
         EXPECT_TRUE(dialogs.messages[0].text.contains("temp")) << refused;
         dialogs.messages.clear();
-        EXPECT_DOUBLE_EQ(window().pressure, 0) << "no half-updated reading";
-        EXPECT_DOUBLE_EQ(window().temperature, 15);
+        EXPECT_DOUBLE_EQ(window().station().pressure, 0) << "no half-updated reading";
+        EXPECT_DOUBLE_EQ(window().station().temperature, 15);
         EXPECT_EQ(text("Label24"), "1506.66");
     }
 }

@@ -57,7 +57,7 @@ protected:
     // in a file names the sample it came from.
     void sampleTo(int last) {
         while (samples < last) {
-            window().temperature = ++samples;
+            window().station().temperature = ++samples;
             emit timer2()->tick();
         }
     }
@@ -220,7 +220,7 @@ TEST_F(LogWindow, ChoosingAFileKeepsEverySampleInItsFile) {
     choose(unreachable);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].title, "Log file");
-    EXPECT_EQ(window().data_file, QString());
+    EXPECT_EQ(window().station().data_file, QString());
     EXPECT_FALSE(timer2()->isEnabled());
 
     choose(path);
@@ -239,7 +239,7 @@ TEST_F(LogWindow, ChoosingAFileKeepsEverySampleInItsFile) {
     EXPECT_EQ(dialogs.questions.size(), 4u);
     EXPECT_EQ(dialogs.messages.size(), 2u);
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("other.txt"))));
-    EXPECT_EQ(window().data_file, path);
+    EXPECT_EQ(window().station().data_file, path);
 
     sampleTo(8);
     choose(path);

@@ -23,7 +23,7 @@ protected:
     bool start(const char* port = "2", const char* interval = "500") {
         return output
             .start(QString::fromLatin1(port), QStringLiteral("4800,N,8,1"),
-                   QString::fromLatin1(interval))
+                   sendIntervals(QString::fromLatin1(interval)))
             .ok();
     }
     QString status() {
@@ -73,7 +73,7 @@ TEST_F(OutputControl, TelegramsLeaveAtTheTicksWithoutQueueing) {
     EXPECT_FALSE(lamp);
     EXPECT_FALSE(timer("Timer3")->isEnabled());
 
-    output.setTelegram(Telegram::Svp20);
+    output.setTelegram(*telegrams::formatNamed(QStringLiteral("SVP 20")));
     port()->unsent = 12;
     sendTick();
     EXPECT_EQ(status(), "Connected: COM2 4800,N,8,1; Interval too short for the line");
@@ -148,7 +148,7 @@ TEST_F(OutputControl, ALostDeviceIsReopenedUntilItIsBack) {
     EXPECT_EQ(status(), "");
 
     port()->openErrors = {gone};
-    EXPECT_FALSE(output.start("2", "4800,N,8,1", "500", WhenAbsent::Retry).ok());
+    EXPECT_FALSE(output.start("2", "4800,N,8,1", sendIntervals("500"), WhenAbsent::Retry).ok());
     EXPECT_EQ(status(), "Reconnecting ...");
     EXPECT_TRUE(timer("Timer4")->isEnabled());
     emit timer("com_out_reopen")->tick();

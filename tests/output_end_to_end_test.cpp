@@ -14,10 +14,10 @@ TEST_F(OutputEndToEnd, EachFormatGivesExactTelegrams) {
     test_support::PtyDevice receiver{12};
     ASSERT_TRUE(receiver.isOpen());
     useRealPorts();
-    window().pressure = 10;
-    window().temperature = -1;
-    window().soundvelocity = 1447.56;
-    window().readingTrust.reading(0, QString(), true);
+    window().station().pressure = 10;
+    window().station().temperature = -1;
+    window().station().soundvelocity = 1447.56;
+    window().station().readingTrust.reading(0, QString(), true);
     type("Text5", "12");
     type("tx_timer", "50");
     click("Command4");

@@ -2,7 +2,7 @@
 
 #include <tuple>
 
-#include "app/reading_trust.h"
+#include "app/station/reading_trust.h"
 
 namespace {
 

@@ -77,7 +77,7 @@ TEST_F(Replug, InstrumentAndEchosounderComeBackEveryTime) {
         ASSERT_TRUE(QTest::qWaitFor([&] {
             return number_text::parse(text("lb_temp")) == number_text::parse(temperature);
         })) << "no reading";
-        const QByteArray expected = telegrams::appMicrosystems(window().soundvelocity);
+        const QByteArray expected = telegrams::appMicrosystems(window().station().soundvelocity);
         const QByteArray received = receiver.pty().readUntil(
             [&](const QByteArray& bytes) { return bytes.endsWith(expected); });
         ASSERT_TRUE(received.endsWith(expected)) << "no telegram";

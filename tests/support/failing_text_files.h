@@ -19,6 +19,7 @@ public:
         return disk_.append(path, text);
     }
     bool exists(const QString& path) override { return disk_.exists(path); }
+    bool makeFolder(const QString& path) override { return disk_.makeFolder(path); }
     bool hasContent(const QString& path) override { return disk_.hasContent(path); }
 
     bool failAppend = false;

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "app/frm_main.h"
+#include "app/station/station.h"
 #include "platform/qt_serial_port.h"
 #include "platform/timer.h"
 #include "support/fake_dialogs.h"

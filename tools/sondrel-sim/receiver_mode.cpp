@@ -6,7 +6,10 @@
 #include <chrono>
 #include <iostream>
 #include <optional>
+#include <utility>
+#include <vector>
 
+#include "output/telegram_formats.h"
 #include "platform/number_text.h"
 #include "run_control.h"
 
@@ -19,23 +22,20 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kQuietGap = std::chrono::seconds(1);
 constexpr std::chrono::milliseconds kPoll(100);
 
-struct Format {
-    const char* name;
-    QRegularExpression pattern;
-};
-
 // The telegrams exactly as Sondrel Converter sends them, CR LF included.
-const Format kFormats[] = {
-    {"App. Microsystems", QRegularExpression(QStringLiteral(R"(\A -?[0-9]+[.,][0-9]{2} \r\n\z)"))},
-    {"SVP 20", QRegularExpression(QStringLiteral(R"(\A[0-9]{10}-?[0-9]{5}990000\r\n\z)"))},
-    {"Generic", QRegularExpression(QStringLiteral(R"(\AS-?[0-9]{5}\r\n\z)"))},
-};
-
 QString formatOf(const QByteArray& line) {
+    static const std::vector<std::pair<QString, QRegularExpression>> patterns = [] {
+        std::vector<std::pair<QString, QRegularExpression>> compiled;
+        for (const TelegramFormat& format : telegrams::formats()) {
+            compiled.emplace_back(QLatin1String(format.name),
+                                  QRegularExpression(QLatin1String(format.pattern)));
+        }
+        return compiled;
+    }();
     const QString text = QString::fromLatin1(line);
-    for (const Format& format : kFormats) {
-        if (format.pattern.match(text).hasMatch()) {
-            return QLatin1String(format.name);
+    for (const auto& [name, pattern] : patterns) {
+        if (pattern.match(text).hasMatch()) {
+            return name;
         }
     }
     return QStringLiteral("MALFORMED");

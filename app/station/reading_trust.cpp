@@ -1,4 +1,4 @@
-#include "app/reading_trust.h"
+#include "app/station/reading_trust.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,12 +1,12 @@
-#include "app/measurement.h"
+#include "app/station/measurement.h"
 
 #include "platform/number_text.h"
 #include "seawater/plausibility.h"
 #include "seawater/salinity.h"
 #include "seawater/sound_velocity.h"
 
-void Measurement::expectReadings(qint64 nowMs, Instrument instrument) {
-    readingTrust.expectReadings(nowMs, instrument == Instrument::SeaSun);
+void Measurement::expectReadings(qint64 nowMs, const Instrument& instrument) {
+    readingTrust.expectReadings(nowMs, instrument.channelsApart);
 }
 
 void Measurement::store(const InstrumentReading& reading, qint64 nowMs) {

@@ -1,9 +1,8 @@
-#include "app/run_settings.h"
+#include "app/station/run_settings.h"
 
-#include "app/measurement.h"
+#include <type_traits>
+
 #include "logging/sampling_interval.h"
-#include "output/output_controller.h"
-#include "output/send_intervals.h"
 #include "platform/number_text.h"
 #include "platform/port_settings.h"
 #include "platform/settings_store.h"
@@ -24,11 +23,29 @@ void readRun(const char* key, QStringList& problems, const QString& expected, Ta
     }
 }
 
-bool readFlag(const QString& text, bool& flag) {
-    if (text != QLatin1String("true") && text != QLatin1String("false")) {
+// Takes what `read` finds in the text (a value, or a table's row) into `field`; false, the field
+// as it was, when it finds nothing.
+template <typename Field, typename Read>
+bool take(Field& field, const QString& text, Read read) {
+    const auto found = read(text);
+    if (!found) {
         return false;
     }
-    flag = text == QLatin1String("true");
+    if constexpr (std::is_pointer_v<decltype(found)>) {
+        field = found;
+    } else {
+        field = *found;
+    }
+    return true;
+}
+
+// An interval's value and the text it was read from.
+template <typename Value, typename Read>
+bool takeTyped(Value& value, QString& typed, const QString& text, Read read) {
+    if (!take(value, text, read)) {
+        return false;
+    }
+    typed = text;
     return true;
 }
 
@@ -55,35 +72,23 @@ ReadRunSettings readRunSettings() {
     ReadRunSettings read;
     RunSettings& run = read.run;
     QStringList& problems = read.problems;
-    readRun(settings_store::kRunInstrument, problems, QStringLiteral("Kestrane or SeaSun"),
-            [&](const QString& text) {
-                if (text != QLatin1String("Kestrane") && text != QLatin1String("SeaSun")) {
-                    return false;
-                }
-                run.instrument =
-                    text == QLatin1String("SeaSun") ? Instrument::SeaSun : Instrument::Kestrane;
-                return true;
-            });
+    readRun(settings_store::kRunInstrument, problems, instruments::names(),
+            [&](const QString& text) { return take(run.instrument, text, instruments::named); });
     const QString flag = QStringLiteral("true or false");
     readRun(settings_store::kRunInput, problems, flag,
-            [&](const QString& text) { return readFlag(text, run.input); });
+            [&](const QString& text) { return take(run.input, text, settings_store::readFlag); });
     readRun(settings_store::kRunOutput, problems, flag,
-            [&](const QString& text) { return readFlag(text, run.output); });
-    readRun(settings_store::kRunTelegram, problems,
-            QStringLiteral("Generic, SVP 20 or App. Microsystems"), [&](const QString& text) {
-                const std::optional<Telegram> telegram = telegrams::named(text);
-                run.telegram = telegram.value_or(run.telegram);
-                return telegram.has_value();
-            });
+            [&](const QString& text) { return take(run.output, text, settings_store::readFlag); });
+    readRun(settings_store::kRunTelegram, problems, telegrams::formatNames(),
+            [&](const QString& text) { return take(run.telegram, text, telegrams::formatNamed); });
     readRun(settings_store::kRunSendInterval, problems, QStringLiteral("0 to 65535 ms"),
             [&](const QString& text) {
-                run.sendInterval = sendIntervals(text) ? text : run.sendInterval;
-                return sendIntervals(text).has_value();
+                return takeTyped(run.sendIntervals, run.sendIntervalText, text, sendIntervals);
             });
     readRun(settings_store::kRunSampleInterval, problems, QStringLiteral("0 to 65.535 s"),
             [&](const QString& text) {
-                run.sampleInterval = samplingIntervalMs(text) ? text : run.sampleInterval;
-                return samplingIntervalMs(text).has_value();
+                return takeTyped(run.sampleIntervalMs, run.sampleIntervalText, text,
+                                 samplingIntervalMs);
             });
     readRun(settings_store::kRunLogFile, problems, QString(), [&](const QString& text) {
         run.logFile = text;
@@ -93,18 +98,4 @@ ReadRunSettings readRunSettings() {
     readPortTexts(settings_store::kOutputKey, run.output, run.outputPort, run.outputSettings,
                   problems);
     return read;
-}
-
-void startConnections(const RunSettings& run, InputController& input, OutputController& output,
-                      Measurement& measurement, qint64 nowMs) {
-    // Each outcome is on the status lines already.
-    if (run.input) {
-        [[maybe_unused]] const PortResult started =
-            input.start(run.instrument, run.inputPort, run.inputSettings, WhenAbsent::Retry);
-        measurement.expectReadings(nowMs, run.instrument);
-    }
-    if (run.output) {
-        [[maybe_unused]] const PortResult started =
-            output.start(run.outputPort, run.outputSettings, run.sendInterval, WhenAbsent::Retry);
-    }
 }

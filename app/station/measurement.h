@@ -2,15 +2,15 @@
 
 #include <optional>
 
-#include "app/reading_trust.h"
+#include "app/station/reading_trust.h"
 #include "input/instrument_reading.h"
+#include "input/instruments.h"
 #include "logging/log_line.h"
 #include "output/telegrams.h"
 
 // The measurement fields through which the readers, the calculator, the senders and the log
-// exchange values, and how far they can be trusted. The window and the headless program each
-// keep one. Every reading stores pressure, conductivity and temperature, then computes salinity
-// and then sound velocity from the stored values.
+// exchange values, and how far they can be trusted. Every reading stores pressure, conductivity and
+// temperature, then computes salinity and then sound velocity from the stored values.
 class Measurement {
 public:
     double pressure = 0;       // bar (an instrument's decibars / 10)
@@ -20,7 +20,7 @@ public:
     double soundvelocity = 0;  // m/s, two decimals
 
     // An instrument was started: readings are expected from now on.
-    void expectReadings(qint64 nowMs, Instrument instrument);
+    void expectReadings(qint64 nowMs, const Instrument& instrument);
     // The values an instrument gave, each into its field.
     void store(const InstrumentReading& reading, qint64 nowMs);
     // Salinity from conductivity, temperature and pressure; false, the field unchanged, when

@@ -1,4 +1,4 @@
-#include "app/status_report.h"
+#include "app/station/status_report.h"
 
 #include <QDateTime>
 #include <cstdio>

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QObject>
+#include <optional>
+
+#include "app/panels/panel.h"
+#include "app/station/station.h"
+
+// The data log: "Browse ..." with its questions, the sampling interval, the samples counted, the
+// log status line and "Log time in UTC"; at the ending, what became of lines the file could not
+// take.
+class LogPanel : public QObject {
+    Q_OBJECT
+public:
+    explicit LogPanel(const PanelContext& context);
+
+    // The sampling interval as `run` gives it.
+    void show(const RunSettings& run);
+    // Told once, at the start after the one that saved them.
+    void reportRecoveredLogs();
+    // Where the lines the log file cannot take at the ending may go, asked of the user.
+    Station::FileChooser rescueChooser();
+    // The recovery file that took the lines nothing else could.
+    void tellRecovery(const std::optional<LogController::Recovery>& recovery);
+
+private:
+    void chooseLogFile();
+    void setSamplingInterval();
+    void showSamplingInterval(const QString& typed);
+    void showLogFile();
+    void showStatus();
+    void inform(const QString& text);
+
+    PanelContext context_;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QObject>
+
+#include "app/panels/panel.h"
+
+struct InstrumentReading;
+
+// The five value labels: each reading's texts, the computed salinity and sound velocity, and a
+// look that tells values not to be relied on.
+class ValuesPanel : public QObject {
+    Q_OBJECT
+public:
+    explicit ValuesPanel(const PanelContext& context);
+
+private:
+    void showReading(const InstrumentReading& reading);
+    void showSalinity();
+    void showSoundVelocity();
+    void showTrust();
+
+    PanelContext context_;
+    bool doubtful_ = false;
+};

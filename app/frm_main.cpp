@@ -43,14 +43,12 @@ frm_main::frm_main(const Services& services, QWidget* parent)
     ui->Label24->setFont(resultFont);
 
     const PanelContext context{*ui, *station_, *services.dialogs, *this};
-    inputPanel_ = new InputPanel(context);
-    new IncomingPanel(context);
-    outputPanel_ = new OutputPanel(context);
     logPanel_ = new LogPanel(context);
-    new ValuesPanel(context);
-    new CalculatorPanel(context);
-    new OptionsPanel(context);
-    new TrendPanel(context, services.clock, services.steadyClock);
+    panels_ = {
+        new InputPanel(context),   new IncomingPanel(context),
+        new OutputPanel(context),  logPanel_,
+        new ValuesPanel(context),  new CalculatorPanel(context),
+        new OptionsPanel(context), new TrendPanel(context, services.clock, services.steadyClock)};
     notices_ = new SettingsNotices(*station_, *services.dialogs, *this);
     load();
 }
@@ -66,9 +64,9 @@ frm_main::~frm_main() {
 void frm_main::load() {
     const ReadRunSettings read =
         station_->options().resumeAtStart ? readRunSettings() : ReadRunSettings{};
-    inputPanel_->show(read.run);
-    outputPanel_->show(read.run);
-    logPanel_->show(read.run);
+    for (Panel* panel : panels_) {
+        panel->show(read.run);
+    }
     QStringList problems = read.problems;
     if (const FileResult ready = station_->start(read.run); !ready.ok()) {
         problems << QStringLiteral("LogFile under [Run] (\"%1\") cannot be written: %2.")

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <vector>
 
 #include "app/station/services.h"
 
@@ -8,8 +9,7 @@ namespace Ui {
 class frm_main;
 }
 class Station;
-class InputPanel;
-class OutputPanel;
+class Panel;
 class LogPanel;
 class SettingsNotices;
 
@@ -37,8 +37,7 @@ private:
 
     Ui::frm_main* ui;
     Station* station_;
-    InputPanel* inputPanel_ = nullptr;
-    OutputPanel* outputPanel_ = nullptr;
+    std::vector<Panel*> panels_;
     LogPanel* logPanel_ = nullptr;
     SettingsNotices* notices_ = nullptr;
     bool unattended_ = false;

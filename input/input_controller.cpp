@@ -110,7 +110,7 @@ PortResult InputController::connect(PortReopener& reopener, const QString& portT
 // Both instruments may be started on one device; the one started second cannot have it.
 void InputController::explainHeldByOther(const Instrument& instrument) {
     const SerialPort* port = portOf(instrument);
-    for (const Instrument& other : instruments::all()) {
+    for (const Instrument& other : instruments::table()) {
         const SerialPort* otherPort = portOf(other);
         if (otherPort != port && otherPort->isOpen() && otherPort->device() == port->device()) {
             setState(ConnectionState::failed(QStringLiteral("%1 is held by the %2 connection")

@@ -1,7 +1,5 @@
 #include "input/instruments.h"
 
-#include "platform/named_rows.h"
-
 namespace instruments {
 namespace {
 
@@ -12,20 +10,9 @@ const Instrument kInstruments[] = {
 
 }  // namespace
 
-std::span<const Instrument> all() {
-    return kInstruments;
-}
-
-const Instrument& standard() {
-    return kInstruments[0];
-}
-
-const Instrument* named(const QString& name) {
-    return named_rows::find(all(), name);
-}
-
-QString names() {
-    return named_rows::choices(all());
+const NamedRows<Instrument>& table() {
+    static const NamedRows<Instrument> instruments{kInstruments, kInstruments[0]};
+    return instruments;
 }
 
 }  // namespace instruments

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QString>
-#include <span>
+#include "platform/named_rows.h"
 
 // The instruments the input reads, one row each.
 struct Instrument {
@@ -27,12 +26,7 @@ struct Instrument {
 
 namespace instruments {
 
-std::span<const Instrument> all();
-// The instrument read until another is chosen: the Kestrane.
-const Instrument& standard();
-// nullptr for a name no row gives.
-const Instrument* named(const QString& name);
-// "Kestrane or SeaSun", for a message naming what may be chosen.
-QString names();
+// The Kestrane is read until another is chosen.
+const NamedRows<Instrument>& table();
 
 }  // namespace instruments

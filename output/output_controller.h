@@ -71,7 +71,7 @@ private:
     Timer* Timer3;
     PortReopener* reopener_;
     UdpOutput* udp_;
-    const TelegramFormat* telegram_ = &telegrams::standardFormat();
+    const TelegramFormat* telegram_ = &telegrams::formats().standard;
     // The size of the telegram sent last: more than that still unsent means they queue up.
     qint64 lastTelegramBytes_ = 0;
     ConnectionState state_;

@@ -1,7 +1,5 @@
 #include "output/telegram_formats.h"
 
-#include "platform/named_rows.h"
-
 namespace telegrams {
 namespace {
 
@@ -18,20 +16,9 @@ const TelegramFormat kFormats[] = {
 
 }  // namespace
 
-std::span<const TelegramFormat> formats() {
-    return kFormats;
-}
-
-const TelegramFormat& standardFormat() {
-    return kFormats[2];
-}
-
-const TelegramFormat* formatNamed(const QString& name) {
-    return named_rows::find(formats(), name);
-}
-
-QString formatNames() {
-    return named_rows::choices(formats());
+const NamedRows<TelegramFormat>& formats() {
+    static const NamedRows<TelegramFormat> formats{kFormats, kFormats[2]};
+    return formats;
 }
 
 }  // namespace telegrams

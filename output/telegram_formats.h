@@ -1,10 +1,8 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
-#include <span>
-
 #include "output/telegrams.h"
+#include "platform/named_rows.h"
 
 // The telegram formats an output can send, one row each: adding a format is a row here, its
 // builder in telegrams.h and its row in the tests.
@@ -21,12 +19,7 @@ struct TelegramFormat {
 
 namespace telegrams {
 
-std::span<const TelegramFormat> formats();
-// The format an output sends until another is chosen: App. Microsystems.
-const TelegramFormat& standardFormat();
-// nullopt for a name no row gives.
-const TelegramFormat* formatNamed(const QString& name);
-// "Generic, SVP 20 or App. Microsystems", for a message naming what may be chosen.
-QString formatNames();
+// App. Microsystems is sent until another is chosen.
+const NamedRows<TelegramFormat>& formats();
 
 }  // namespace telegrams

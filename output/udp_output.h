@@ -44,6 +44,6 @@ private:
     Timer* udp_timer;
     UdpSender* sender_;
     QString target_;
-    const TelegramFormat* telegram_ = &telegrams::standardFormat();
+    const TelegramFormat* telegram_ = &telegrams::formats().standard;
     ConnectionState state_;
 };

@@ -73,7 +73,7 @@ TEST_F(OutputControl, TelegramsLeaveAtTheTicksWithoutQueueing) {
     EXPECT_FALSE(lamp);
     EXPECT_FALSE(timer("Timer3")->isEnabled());
 
-    output.setTelegram(*telegrams::formatNamed(QStringLiteral("SVP 20")));
+    output.setTelegram(*telegrams::formats().named(QStringLiteral("SVP 20")));
     port()->unsent = 12;
     sendTick();
     EXPECT_EQ(status(), "Connected: COM2 4800,N,8,1; Interval too short for the line");

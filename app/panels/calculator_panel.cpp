@@ -48,8 +48,7 @@ InstrumentReading typedReading(double pressure, double temperature, double condu
 
 }  // namespace
 
-CalculatorPanel::CalculatorPanel(const PanelContext& context)
-    : QObject(&context.window), context_(context) {
+CalculatorPanel::CalculatorPanel(const PanelContext& context) : Panel(context) {
     connect(context_.ui.Command8, &QPushButton::clicked, this, &CalculatorPanel::calculate);
     connect(context_.ui.Command1, &QPushButton::clicked, this, &CalculatorPanel::testEntry);
 }

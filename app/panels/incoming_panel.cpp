@@ -16,8 +16,7 @@ constexpr int kIncomingSlack = 16 * 1024;
 
 }  // namespace
 
-IncomingPanel::IncomingPanel(const PanelContext& context)
-    : QObject(&context.window), context_(context) {
+IncomingPanel::IncomingPanel(const PanelContext& context) : Panel(context) {
     QPlainTextEdit* box = context_.ui.Text4;
     // Every received piece would otherwise stay on the undo stack for as long as the window.
     box->setUndoRedoEnabled(false);

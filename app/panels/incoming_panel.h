@@ -1,14 +1,12 @@
 #pragma once
 
 #include <QByteArray>
-#include <QObject>
 
 #include "app/panels/panel.h"
 #include "input/incoming_text.h"
 
 // The incoming-data box Text4: what the instrument sends, as it comes or as each poll finds it.
-class IncomingPanel : public QObject {
-    Q_OBJECT
+class IncomingPanel : public Panel {
 public:
     explicit IncomingPanel(const PanelContext& context);
 
@@ -16,6 +14,5 @@ private:
     void showIncoming(const QByteArray& bytes);
     void showPolled(const QByteArray& block);
 
-    PanelContext context_;
     IncomingText incomingText_;
 };

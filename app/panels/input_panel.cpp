@@ -15,8 +15,8 @@ QRadioButton* optionOf(const PanelContext& context, const Instrument& instrument
 
 }  // namespace
 
-InputPanel::InputPanel(const PanelContext& context) : QObject(&context.window), context_(context) {
-    for (const Instrument& instrument : instruments::all()) {
+InputPanel::InputPanel(const PanelContext& context) : Panel(context) {
+    for (const Instrument& instrument : instruments::table()) {
         QRadioButton* option = optionOf(context_, instrument);
         connect(option, &QRadioButton::toggled, this, [this, &instrument](bool chosen) {
             if (chosen) {
@@ -55,7 +55,7 @@ void InputPanel::offer(const Instrument& instrument) {
 }
 
 void InputPanel::startInput() {
-    for (const Instrument& instrument : instruments::all()) {
+    for (const Instrument& instrument : instruments::table()) {
         if (optionOf(context_, instrument)->isChecked()) {
             const PortResult started = context_.station.startInput(
                 instrument, context_.ui.Text3->text(), context_.ui.Text2->text());
@@ -65,7 +65,7 @@ void InputPanel::startInput() {
     }
 }
 
-void InputPanel::showStatus() {
+void InputPanel::showStatus() const {
     const Station& station = context_.station;
     const ConnectionState& state = station.input().state();
     const QString note = station.readingTrust.note(station.now());

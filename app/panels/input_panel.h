@@ -1,31 +1,27 @@
 #pragma once
 
-#include <QObject>
 #include <QPointer>
 
 #include "app/panels/panel.h"
 
 class frm_sst;
 struct Instrument;
-struct RunSettings;
 
 // The input connection: the instrument's choice, its port boxes, "Start Connection" and the input
 // status line, and the Sea & Sun coefficient window.
-class InputPanel : public QObject {
-    Q_OBJECT
+class InputPanel : public Panel {
 public:
     explicit InputPanel(const PanelContext& context);
 
     // The port boxes as stored, the instrument as `run` chooses it.
-    void show(const RunSettings& run);
+    void show(const RunSettings& run) override;
 
 private:
-    void offer(const Instrument& instrument);
-    void startInput();
     // A connection that failed or is being restored matters most; while connected, what is
     // known about the readings comes before the device they come from.
-    void showStatus();
+    void showStatus() const;
+    void offer(const Instrument& instrument);
+    void startInput();
 
-    PanelContext context_;
     QPointer<frm_sst> coefficientWindow_;
 };

@@ -21,7 +21,7 @@ Dialogs::SaveFileRequest logFileRequest(const QString& title, const QString& ini
 
 }  // namespace
 
-LogPanel::LogPanel(const PanelContext& context) : QObject(&context.window), context_(context) {
+LogPanel::LogPanel(const PanelContext& context) : Panel(context) {
     Ui::frm_main& ui = context_.ui;
     Station& station = context_.station;
     ui.ck_utc->setChecked(station.options().logTimeUtc);
@@ -83,7 +83,7 @@ void LogPanel::showLogFile() {
     context_.ui.lb_nnn->setFont(bold);
 }
 
-void LogPanel::showStatus() {
+void LogPanel::showStatus() const {
     const ConnectionState& state = context_.station.log().state();
     ::showStatus(context_.ui.lb_log_status, state.text(), state.alarm(), state.details());
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QObject>
 #include <optional>
 
 #include "app/panels/panel.h"
@@ -9,13 +8,12 @@
 // The data log: "Browse ..." with its questions, the sampling interval, the samples counted, the
 // log status line and "Log time in UTC"; at the ending, what became of lines the file could not
 // take.
-class LogPanel : public QObject {
-    Q_OBJECT
+class LogPanel : public Panel {
 public:
     explicit LogPanel(const PanelContext& context);
 
     // The sampling interval as `run` gives it.
-    void show(const RunSettings& run);
+    void show(const RunSettings& run) override;
     // Told once, at the start after the one that saved them.
     void reportRecoveredLogs();
     // Where the lines the log file cannot take at the ending may go, asked of the user.
@@ -28,8 +26,6 @@ private:
     void setSamplingInterval();
     void showSamplingInterval(const QString& typed);
     void showLogFile();
-    void showStatus();
+    void showStatus() const;
     void inform(const QString& text);
-
-    PanelContext context_;
 };

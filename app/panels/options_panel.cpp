@@ -4,8 +4,7 @@
 #include "app/ui_frm_main.h"
 #include "platform/dialogs.h"
 
-OptionsPanel::OptionsPanel(const PanelContext& context)
-    : QObject(&context.window), context_(context) {
+OptionsPanel::OptionsPanel(const PanelContext& context) : Panel(context) {
     Ui::frm_main& ui = context_.ui;
     Station& station = context_.station;
     const settings_store::Options& options = station.options();

@@ -17,8 +17,7 @@ QRadioButton* optionOf(const PanelContext& context, const TelegramFormat& telegr
 
 }  // namespace
 
-OutputPanel::OutputPanel(const PanelContext& context)
-    : QObject(&context.window), context_(context) {
+OutputPanel::OutputPanel(const PanelContext& context) : Panel(context) {
     Ui::frm_main& ui = context_.ui;
     Station& station = context_.station;
     // The options share Frame1 with the instrument choice nested in Frame2; left to automatic
@@ -70,7 +69,7 @@ void OutputPanel::startOutput() {
     port_boxes::tellIfUnusable(started, context_.dialogs, context_.window);
 }
 
-void OutputPanel::showStatus() {
+void OutputPanel::showStatus() const {
     const OutputController& output = context_.station.output();
     QStringList parts;
     for (const QString& part : {output.state().text(), output.note(), output.echo()}) {

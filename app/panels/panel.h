@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QObject>
+
 class Dialogs;
+struct RunSettings;
 class QWidget;
 class Station;
 
@@ -15,4 +18,16 @@ struct PanelContext {
     Station& station;
     Dialogs& dialogs;
     QWidget& window;
+};
+
+// One section of the form, owned by the window. A panel binds only its own section's controls.
+class Panel : public QObject {
+public:
+    explicit Panel(const PanelContext& context);
+
+    // At the start: the section's controls as `run` chooses them, before it starts.
+    virtual void show(const RunSettings& run);
+
+protected:
+    PanelContext context_;
 };

@@ -5,10 +5,7 @@
 #include "app/ui_frm_main.h"
 
 TrendPanel::TrendPanel(const PanelContext& context, Clock clock, SteadyClock steadyClock)
-    : QObject(&context.window),
-      context_(context),
-      clock_(std::move(clock)),
-      steadyClock_(std::move(steadyClock)) {
+    : Panel(context), clock_(std::move(clock)), steadyClock_(std::move(steadyClock)) {
     connect(context_.ui.cmd_trend, &QPushButton::clicked, this, &TrendPanel::showTrendWindow);
     connect(&context_.station, &Station::readingNoted, this, &TrendPanel::record);
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QObject>
 #include <QPointer>
 
 #include "app/panels/panel.h"
@@ -10,8 +9,7 @@
 class frm_trend;
 
 // The trend button and the trend window; the history outlives the window that shows it.
-class TrendPanel : public QObject {
-    Q_OBJECT
+class TrendPanel : public Panel {
 public:
     TrendPanel(const PanelContext& context, Clock clock, SteadyClock steadyClock);
 
@@ -19,7 +17,6 @@ private:
     void record();
     void showTrendWindow();
 
-    PanelContext context_;
     Clock clock_;
     SteadyClock steadyClock_;
     TrendHistory history_;

@@ -24,8 +24,7 @@ void showDoubt(QLabel* label, bool doubtful) {
 
 }  // namespace
 
-ValuesPanel::ValuesPanel(const PanelContext& context)
-    : QObject(&context.window), context_(context) {
+ValuesPanel::ValuesPanel(const PanelContext& context) : Panel(context) {
     const Station& station = context_.station;
     connect(&station, &Station::readingStored, this, &ValuesPanel::showReading);
     connect(&station, &Station::salinityChanged, this, &ValuesPanel::showSalinity);

@@ -1,15 +1,12 @@
 #pragma once
 
-#include <QObject>
-
 #include "app/panels/panel.h"
 
 struct InstrumentReading;
 
 // The five value labels: each reading's texts, the computed salinity and sound velocity, and a
 // look that tells values not to be relied on.
-class ValuesPanel : public QObject {
-    Q_OBJECT
+class ValuesPanel : public Panel {
 public:
     explicit ValuesPanel(const PanelContext& context);
 
@@ -19,6 +16,5 @@ private:
     void showSoundVelocity();
     void showTrust();
 
-    PanelContext context_;
     bool doubtful_ = false;
 };

@@ -1,7 +1,5 @@
 #include "app/station/run_settings.h"
 
-#include <type_traits>
-
 #include "logging/sampling_interval.h"
 #include "platform/number_text.h"
 #include "platform/port_settings.h"
@@ -23,20 +21,26 @@ void readRun(const char* key, QStringList& problems, const QString& expected, Ta
     }
 }
 
-// Takes what `read` finds in the text (a value, or a table's row) into `field`; false, the field
-// as it was, when it finds nothing.
+// Takes the value that `read` finds in the text into `field`; false, the field as it was, when
+// it finds none.
 template <typename Field, typename Read>
 bool take(Field& field, const QString& text, Read read) {
     const auto found = read(text);
     if (!found) {
         return false;
     }
-    if constexpr (std::is_pointer_v<decltype(found)>) {
-        field = found;
-    } else {
-        field = *found;
-    }
+    field = *found;
     return true;
+}
+
+// A [Run] key that names a row of `table`.
+template <typename Row>
+void readRow(const char* key, const NamedRows<Row>& table, const Row*& row, QStringList& problems) {
+    readRun(key, problems, table.choices(), [&](const QString& text) {
+        const Row* named = table.named(text);
+        row = named ? named : row;
+        return named != nullptr;
+    });
 }
 
 // An interval's value and the text it was read from.
@@ -72,15 +76,13 @@ ReadRunSettings readRunSettings() {
     ReadRunSettings read;
     RunSettings& run = read.run;
     QStringList& problems = read.problems;
-    readRun(settings_store::kRunInstrument, problems, instruments::names(),
-            [&](const QString& text) { return take(run.instrument, text, instruments::named); });
+    readRow(settings_store::kRunInstrument, instruments::table(), run.instrument, problems);
     const QString flag = QStringLiteral("true or false");
     readRun(settings_store::kRunInput, problems, flag,
             [&](const QString& text) { return take(run.input, text, settings_store::readFlag); });
     readRun(settings_store::kRunOutput, problems, flag,
             [&](const QString& text) { return take(run.output, text, settings_store::readFlag); });
-    readRun(settings_store::kRunTelegram, problems, telegrams::formatNames(),
-            [&](const QString& text) { return take(run.telegram, text, telegrams::formatNamed); });
+    readRow(settings_store::kRunTelegram, telegrams::formats(), run.telegram, problems);
     readRun(settings_store::kRunSendInterval, problems, QStringLiteral("0 to 65535 ms"),
             [&](const QString& text) {
                 return takeTyped(run.sendIntervals, run.sendIntervalText, text, sendIntervals);

@@ -11,10 +11,10 @@
 // connections open. The intervals are read once, here; their texts stay for the boxes that show
 // them.
 struct RunSettings {
-    const Instrument* instrument = &instruments::standard();
+    const Instrument* instrument = &instruments::table().standard;
     bool input = false;
     bool output = false;
-    const TelegramFormat* telegram = &telegrams::standardFormat();
+    const TelegramFormat* telegram = &telegrams::formats().standard;
     QString sendIntervalText = QStringLiteral("500");  // ms, as typed
     SendIntervals sendIntervals = {500, 250};
     QString logFile;                                   // empty: no log

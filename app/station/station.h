@@ -118,7 +118,7 @@ private:
     OutputController* output_;
     LogController* log_;
     StatusReport* statusReport_;
-    const Instrument* instrument_ = &instruments::standard();
+    const Instrument* instrument_ = &instruments::table().standard;
     QString sendIntervalText_ = RunSettings().sendIntervalText;
     QString samplingText_ = RunSettings().sampleIntervalText;
     RunUpkeep upkeep_;

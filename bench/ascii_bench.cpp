@@ -2,12 +2,12 @@
 
 #include <QByteArray>
 
-#include "ascii_record_reference.h"
 #include "input/ascii_framer.h"
 #include "input/ascii_record.h"
 #include "instrument_stream.h"
 #include "seawater/salinity.h"
 #include "seawater/sound_velocity.h"
+#include "tests/support/ascii_record_reference.h"
 
 namespace {
 

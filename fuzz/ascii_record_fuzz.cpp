@@ -13,9 +13,9 @@
 #include <cstdint>
 #include <string>
 
-#include "bench/ascii_record_reference.h"
 #include "fuzz/check.h"
 #include "input/ascii_record.h"
+#include "tests/support/ascii_record_reference.h"
 
 namespace {
 

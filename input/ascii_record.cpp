@@ -56,6 +56,20 @@ AsciiReading readAsciiRecord(QByteArrayView record) {
         }
         start = tab + 1;
     }
-    return readInStoringOrder(
-        [&](std::size_t index) { return index < count ? number(fields[index]) : std::nullopt; });
+    const auto field = [&](std::size_t index) {
+        return index < count ? number(fields[index]) : std::nullopt;
+    };
+    AsciiReading reading;
+    const std::optional<double> pressure = field(2);
+    if (!pressure) {
+        return reading;
+    }
+    reading.pressure = *pressure / 10;
+    const std::optional<double> conductivity = field(0);
+    if (!conductivity) {
+        return reading;
+    }
+    reading.conductivity = *conductivity / 10;
+    reading.temperature = field(4);
+    return reading;
 }

@@ -16,25 +16,6 @@ struct AsciiReading {
     bool complete() const { return temperature.has_value(); }
 };
 
-// The values from `field(index)`, the number in field `index` or nullopt, read in the order the
-// window stores them until the first one missing.
-template <typename ReadField>
-AsciiReading readInStoringOrder(ReadField field) {
-    AsciiReading reading;
-    const std::optional<double> pressure = field(2);
-    if (!pressure) {
-        return reading;
-    }
-    reading.pressure = *pressure / 10;
-    const std::optional<double> conductivity = field(0);
-    if (!conductivity) {
-        return reading;
-    }
-    reading.conductivity = *conductivity / 10;
-    reading.temperature = field(4);
-    return reading;
-}
-
 // Numbers are read with "." as the decimal point whatever the user's locale: the instrument's
 // format does not change with the PC's settings.
 AsciiReading readAsciiRecord(QByteArrayView record);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "fuzz/check.h"
+#include "platform/decimal_text.h"
 #include "tools/sondrel-calc/calc_line.h"
 #include "tools/sondrel-calc/convert_stream.h"
 
@@ -41,7 +42,7 @@ void checkConverted(const std::string& text, Columns columns) {
     FUZZ_CHECK(columnsOut.size() == (columns == Columns::Conductivity ? 5u : 4u));
     for (std::size_t i = 3; i < columnsOut.size(); ++i) {
         if (columnsOut[i] != "-") {
-            const auto value = sondrel_calc::parseNumber(columnsOut[i]);
+            const auto value = decimal_text::read(columnsOut[i]);
             FUZZ_CHECK(value && std::isfinite(*value));
         }
     }
@@ -64,7 +65,7 @@ void checkInputsKept(std::string_view line, const std::string& text) {
     FUZZ_CHECK(fields.size() == 3);
     const auto out = split(text, '\t');
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        const auto read = sondrel_calc::parseNumber(fields[i]);
+        const auto read = decimal_text::read(fields[i]);
         FUZZ_CHECK(read);
         std::array<char, 32> shortest{};
         const char* const end =

@@ -1,10 +1,10 @@
 #include "input/ascii_record.h"
 
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <string_view>
-#include <system_error>
+
+#include "platform/decimal_text.h"
 
 namespace {
 
@@ -26,17 +26,15 @@ std::optional<double> number(std::string_view text) {
     while (!text.empty() && isBlank(text.back())) {
         text.remove_suffix(1);
     }
-    // from_chars takes a "-" but not a "+".
+    // decimal_text::read takes a "-" but not a "+".
     if (text.starts_with('+')) {
         text.remove_prefix(1);
         if (text.starts_with('-')) {
             return std::nullopt;
         }
     }
-    double value = 0;
-    const char* const end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc() || stop != end || !std::isfinite(value)) {
+    const std::optional<double> value = decimal_text::read(text);
+    if (!value || !std::isfinite(*value)) {
         return std::nullopt;
     }
     return value;

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/decimal_text.h"
 #include "seawater/salinity.h"
 #include "seawater/sound_velocity.h"
 #include "tools/sondrel-calc/calc_line.h"
@@ -58,9 +59,9 @@ TEST(CalcLine, EchoesInputsAndWritesEveryDigitOfTheResults) {
         ASSERT_GE(fields.size(), 3u);
         EXPECT_EQ(std::vector(fields.begin(), fields.begin() + 3), c.inputs);
 
-        const double temperature = *sondrel_calc::parseNumber(fields[1]);
-        const double bar = *sondrel_calc::parseNumber(fields[2]) / 10;
-        std::optional<double> salinity = sondrel_calc::parseNumber(fields[0]);
+        const double temperature = *decimal_text::read(fields[1]);
+        const double bar = *decimal_text::read(fields[2]) / 10;
+        std::optional<double> salinity = decimal_text::read(fields[0]);
         std::vector<std::optional<double>> expected;
         if (c.columns == kC) {
             salinity = seawater::practicalSalinity(*salinity / 10, temperature, bar);
@@ -70,7 +71,7 @@ TEST(CalcLine, EchoesInputsAndWritesEveryDigitOfTheResults) {
                                     : std::nullopt);
         ASSERT_EQ(fields.size(), 3 + expected.size()) << text;
         for (std::size_t i = 0; i < expected.size(); ++i) {
-            EXPECT_EQ(sondrel_calc::parseNumber(fields[3 + i]), expected[i]) << fields[3 + i];
+            EXPECT_EQ(decimal_text::read(fields[3 + i]), expected[i]) << fields[3 + i];
             EXPECT_EQ(fields[3 + i] == "-", !expected[i]) << fields[3 + i];
         }
     }

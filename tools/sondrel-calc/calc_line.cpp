@@ -4,8 +4,8 @@
 #include <array>
 #include <charconv>
 #include <optional>
-#include <system_error>
 
+#include "platform/decimal_text.h"
 #include "seawater/salinity.h"
 #include "seawater/sound_velocity.h"
 
@@ -97,15 +97,6 @@ char* format(char* at, std::optional<double> value) {
 
 }  // namespace
 
-std::optional<double> parseNumber(std::string_view text) {
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 LineKind convertLine(std::string_view line, Columns columns, std::string& text) {
     // Files written on Windows end their lines in CR LF.
     if (line.ends_with('\r')) {
@@ -124,7 +115,7 @@ LineKind convertLine(std::string_view line, Columns columns, std::string& text) 
     }
     std::array<double, kNumbers> values{};
     for (std::size_t i = 0; i < kNumbers; ++i) {
-        const auto value = parseNumber(fields.first[i]);
+        const auto value = decimal_text::read(fields.first[i]);
         if (!value) {
             text.append("'").append(fields.first[i]).append("' is not a number");
             return LineKind::Malformed;

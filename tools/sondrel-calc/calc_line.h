@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,9 +24,6 @@ enum class LineKind {
 // computed (negative conductivity ratio, negative salinity, overflow) is written as "-".
 // The output line or the reason is appended to `text`, so that a whole block of lines can be
 // gathered in one string.
-// The whole text as one number, read with "." whatever the locale; nullopt for anything else.
-std::optional<double> parseNumber(std::string_view text);
-
 LineKind convertLine(std::string_view line, Columns columns, std::string& text);
 
 }  // namespace sondrel_calc

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "platform/number_text.h"
+#include "seawater/polynomial.h"
 
 namespace sea_sun {
 
@@ -19,18 +20,6 @@ constexpr Polynomial kPressure = {-52.7677, 0.0168136, 3.13546e-09, -3.22414e-14
 constexpr Polynomial kTemperature = {-2.24735, 0.000590408, 0, 0};
 // Gives mS/cm; the field holds S/m.
 constexpr Polynomial kConductivity = {-0.259727, 0.00102162, 1.75929e-12, 0};
-
-// The terms are added from the constant term upwards, each its coefficient times the power of
-// the count; the powers of a count up to 65535 are exact in a double.
-double sumOfTerms(const Polynomial& coefficients, double count) {
-    double sum = 0;
-    double power = 1;
-    for (const double coefficient : coefficients) {
-        sum += coefficient * power;
-        power *= count;
-    }
-    return sum;
-}
 
 // Bits highBit..lowBit of a byte as a number, each bit read through the table.
 int bitField(const BitTable& table, unsigned char byte, int highBit, int lowBit) {
@@ -75,13 +64,13 @@ double& valueOf(Values& values, Channel channel) {
 double convert(Channel channel, int rawCount) {
     switch (channel) {
         case Channel::Pressure:
-            return sumOfTerms(kPressure, rawCount);
+            return seawater::termByTerm(rawCount, kPressure);
         case Channel::Temperature:
-            return sumOfTerms(kTemperature, rawCount);
+            return seawater::termByTerm(rawCount, kTemperature);
         case Channel::Conductivity:
             break;
     }
-    return sumOfTerms(kConductivity, rawCount) / 10;
+    return seawater::termByTerm(rawCount, kConductivity) / 10;
 }
 
 bool accepted(Channel channel, double value) {

@@ -85,14 +85,6 @@ bool accepted(Channel channel, double value) {
     return 2 < value && value < 6;
 }
 
-int Decoding::computations() const {
-    int count = 0;
-    for (const Step& step : steps) {
-        count += step.positions;
-    }
-    return count;
-}
-
 Decoding decode(const QByteArray& block, const BitTable& bitTable, const Values& start) {
     Decoding result;
     Values working = start;

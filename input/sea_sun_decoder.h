@@ -48,12 +48,10 @@ struct Step {
     Values values;
 };
 
+// The steps cover every byte position from index 2 on, each once: the tick runs salinity and
+// sound velocity once per position.
 struct Decoding {
     std::vector<Step> steps;
-
-    // How many times the tick runs salinity and sound velocity: once per byte position from
-    // index 2 on.
-    int computations() const;
 };
 
 // What one tick does with one block, starting from the fields' current values. Every bit is

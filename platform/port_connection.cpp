@@ -62,10 +62,6 @@ void PortReopener::stop() {
     timer_->setEnabled(false);
 }
 
-bool PortReopener::isRunning() const {
-    return timer_->isEnabled();
-}
-
 void PortReopener::tryOpen() {
     if (!port_->open().ok()) {
         return;  // still gone: the next tick tries again

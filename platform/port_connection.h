@@ -50,7 +50,6 @@ public:
     // The device went away: try it again from the next tick on.
     void start();
     void stop();
-    bool isRunning() const;
 
 signals:
     void reopened();

@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/number_text.h"
 #include "platform/serial_port.h"
@@ -158,11 +159,6 @@ std::optional<QString> optionText(const QSettings& settings, const char* key) {
     return textOf(settings.value(name)).value_or(QStringLiteral("?"));
 }
 
-bool isStaleLimit(const QString& text) {
-    const std::optional<double> seconds = number_text::parse(text);
-    return seconds && *seconds > 0;
-}
-
 // Fills `options` from the store and says what fell back to its default.
 QStringList readOptions(const QSettings& settings, Options& options) {
     QStringList found;
@@ -171,8 +167,9 @@ QStringList readOptions(const QSettings& settings, Options& options) {
                      .arg(QLatin1String(key), text, used);
     };
     if (const auto text = optionText(settings, kStaleAfter)) {
-        if (isStaleLimit(*text)) {
+        if (const std::optional<qint64> limit = staleLimitMs(*text)) {
             options.staleAfter = *text;
+            options.staleAfterMs = *limit;
         } else {
             fellBack(kStaleAfter, *text, options.staleAfter);
         }
@@ -245,6 +242,17 @@ StoreResult setOption(const char* key, const QString& value) {
 
 StoreResult setOption(const char* key, bool value) {
     return setOption(key, value ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
+std::optional<qint64> staleLimitMs(const QString& typed) {
+    // About 30,000 years: any longer limit is the same as none, and the milliseconds stay in
+    // range.
+    constexpr double kLongestLimitMs = 1e15;
+    const std::optional<double> seconds = number_text::parse(typed);
+    if (!seconds || !(*seconds > 0)) {
+        return std::nullopt;
+    }
+    return std::max<qint64>(1, std::llround(std::min(*seconds * 1000, kLongestLimitMs)));
 }
 
 std::optional<bool> readFlag(const QString& text) {

@@ -51,7 +51,8 @@ inline constexpr char kLogTimeUtc[] = "LogTimeUtc";        // true/false
 inline constexpr char kResumeAtStart[] = "ResumeAtStart";  // true/false
 
 struct Options {
-    QString staleAfter = QStringLiteral("5");
+    QString staleAfter = QStringLiteral("5");  // as typed, for the box that shows it
+    qint64 staleAfterMs = 5000;
     bool sendFreshOnly = false;
     QString udpTarget;
     bool udpSending = false;
@@ -59,6 +60,9 @@ struct Options {
     bool resumeAtStart = false;
 };
 Options options();
+// The stale limit typed in seconds (the user's number format) as milliseconds; nullopt unless it
+// is a positive number.
+std::optional<qint64> staleLimitMs(const QString& typed);
 StoreResult setOption(const char* key, const QString& value);
 StoreResult setOption(const char* key, bool value);
 

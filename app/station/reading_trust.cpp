@@ -1,14 +1,8 @@
 #include "app/station/reading_trust.h"
 
 #include <algorithm>
-#include <cmath>
-
-#include "platform/number_text.h"
 
 namespace {
-
-// About 30,000 years: any longer limit is the same as none, and the milliseconds stay in range.
-constexpr double kLongestLimitMs = 1e15;
 
 QString channelName(ReadingTrust::Channel channel) {
     switch (channel) {
@@ -23,14 +17,6 @@ QString channelName(ReadingTrust::Channel channel) {
 }
 
 }  // namespace
-
-std::optional<qint64> ReadingTrust::staleLimitMs(const QString& typed) {
-    const std::optional<double> seconds = number_text::parse(typed);
-    if (!seconds || !(*seconds > 0)) {
-        return std::nullopt;
-    }
-    return std::max<qint64>(1, std::llround(std::min(*seconds * 1000, kLongestLimitMs)));
-}
 
 void ReadingTrust::expectReadings(qint64 nowMs, bool channelsApart) {
     expectedMs_ = nowMs;

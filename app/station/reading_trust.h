@@ -17,13 +17,6 @@ public:
     static constexpr qint64 kDefaultStaleLimitMs = 5000;
 
     void setStaleLimit(qint64 limitMs) { staleLimitMs_ = limitMs; }
-    // The limit as typed in seconds (the user's number format); the default unless it is a
-    // positive number.
-    void setStaleLimit(const QString& typed) {
-        setStaleLimit(staleLimitMs(typed).value_or(kDefaultStaleLimitMs));
-    }
-    // nullopt unless `typed` is a positive number of seconds.
-    static std::optional<qint64> staleLimitMs(const QString& typed);
     qint64 staleLimit() const { return staleLimitMs_; }
 
     // The quantities of an instrument that sends them one by one.

@@ -30,7 +30,7 @@ Station::Station(const Services& services, const settings_store::Options& option
       keepingRun_(upkeep == RunUpkeep::WhileResuming && options.resumeAtStart) {
     statusReport_->watch(*input_, *output_, *log_);
     // The store has already put a default in place of anything unusable.
-    readingTrust.setStaleLimit(options.staleAfter);
+    readingTrust.setStaleLimit(options.staleAfterMs);
     sendFreshOnly = options.sendFreshOnly;
     setLogTimeUtc(options.logTimeUtc);
     connect(input_, &InputController::reading, this, &Station::take);
@@ -262,11 +262,12 @@ void Station::setLogTimeUtc(bool utc) {
 }
 
 bool Station::setStaleLimit(const QString& typed) {
-    const std::optional<qint64> limit = ReadingTrust::staleLimitMs(typed);
+    const std::optional<qint64> limit = settings_store::staleLimitMs(typed);
     if (!limit) {
         return false;
     }
     options_.staleAfter = typed;
+    options_.staleAfterMs = *limit;
     readingTrust.setStaleLimit(*limit);
     rememberOption(settings_store::kStaleAfter, typed);
     emit trustChanged();

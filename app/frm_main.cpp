@@ -53,7 +53,10 @@ frm_main::frm_main(const Services& services, QWidget* parent)
     load();
 }
 
+// The station goes first, so that nothing it tells on its way out reaches a panel whose controls
+// are gone.
 frm_main::~frm_main() {
+    delete station_;
     delete ui;
 }
 

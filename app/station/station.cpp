@@ -61,7 +61,7 @@ FileResult Station::start(const RunSettings& run) {
             run.outputPort, run.outputSettings, run.sendIntervals, WhenAbsent::Retry);
     }
     if (options_.udpSending) {
-        startUdp(run.sendIntervals, options_.udpTarget);
+        output_->udp().start(run.sendIntervals, options_.udpTarget);
     }
     if (run.logFile.isEmpty()) {
         return {};
@@ -200,7 +200,7 @@ void Station::editSendInterval(const QString& intervalText, const QString& udpTa
     sendIntervalText_ = intervalText;
     rememberRun(settings_store::kRunSendInterval, intervalText);
     if (options_.udpSending) {
-        startUdp(sendIntervals(intervalText), udpTarget);
+        output_->udp().start(sendIntervals(intervalText), udpTarget);
     }
 }
 
@@ -210,14 +210,10 @@ void Station::setUdpSending(bool on, const QString& intervalText, const QString&
     options_.udpSending = on;
     rememberOption(settings_store::kUdpSending, flagText(on));
     if (on) {
-        startUdp(sendIntervals(intervalText), target);
+        output_->udp().start(sendIntervals(intervalText), target);
     } else {
         output_->udp().stop();
     }
-}
-
-void Station::startUdp(const std::optional<SendIntervals>& intervals, const QString& target) {
-    output_->udp().start(intervals, target);
 }
 
 // Taken when an edit is finished, not at every keystroke, so that a half-typed target never gets

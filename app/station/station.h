@@ -105,7 +105,6 @@ private:
     void computeAndNote(const InstrumentReading& reading, bool manual);
     void expectReadings(const Instrument& instrument);
     void logInto(const QString& path);
-    void startUdp(const std::optional<SendIntervals>& intervals, const QString& target);
     void rememberRun(const char* key, const QString& value);
     void rememberRun(const char* key, bool value);
     void rememberWholeRun();

@@ -7,7 +7,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSettings>
 #include <QTest>
 #include <memory>
 
@@ -16,28 +15,14 @@
 #include "platform/qt_serial_port.h"
 #include "platform/timer.h"
 #include "support/fake_dialogs.h"
-#include "support/fake_port.h"
-
-// A record line of a Kestrane-like instrument.
-inline QByteArray recordLine(const char* conductivity, const char* pressure,
-                             const char* temperature) {
-    return QByteArray(conductivity) + "\tMS/CM\t" + pressure + "\tDBAR\t" + temperature + "\tC\r\n";
-}
+#include "support/station_fixture.h"
 
 // The main window shown offscreen, its dialogs answered by FakeDialogs and its ports FakePorts
-// recording into `journal` unless the test chooses real ones. Every test starts from an empty
-// settings store and the C locale, whatever the test before it left behind.
-class WindowTest : public ::testing::Test {
+// unless the test chooses real ones.
+class WindowTest : public FakeServicesTest {
 protected:
-    WindowTest() {
-        startAfresh();
-        services.dialogs = &dialogs;
-        services.makePort = [this](QObject* parent) { return new FakePort(parent, &journal); };
-    }
-    ~WindowTest() override {
-        window_.reset();
-        startAfresh();
-    }
+    WindowTest() { services.dialogs = &dialogs; }
+    ~WindowTest() override { window_.reset(); }
 
     // Ports on real devices; call before the window is first used.
     void useRealPorts() {
@@ -89,22 +74,10 @@ protected:
     void record(const char* conductivity, const char* pressure, const char* temperature) {
         receive(recordLine(conductivity, pressure, temperature));
     }
-    void receive(const QByteArray& bytes) {
-        auto* port = static_cast<FakePort*>(find<SerialPort>("Com_in"));
-        port->incoming = bytes;
-        emit port->dataReceived();
-    }
+    void receive(const QByteArray& bytes) { deliver(find<SerialPort>("Com_in"), bytes); }
 
     FakeDialogs dialogs;
-    QStringList journal;
-    Services services;
 
 private:
-    // An empty settings store and the C locale.
-    static void startAfresh() {
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Sondrel", "Sondrel").clear();
-        QLocale::setDefault(QLocale::c());
-    }
-
     std::unique_ptr<frm_main> window_;
 };

@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <memory>
+#include <tuple>
+
+#include "app/station/station.h"
+#include "platform/timer.h"
+#include "support/failing_text_files.h"
+#include "support/station_fixture.h"
+
+namespace {
+
+namespace store = settings_store;
+
+// A station on fake ports and real files that can be told to fail, created on first use from
+// `options`, with a steady clock that only the test moves. Sample k carries the temperature k.
+class StationTest : public FakeServicesTest {
+protected:
+    StationTest() {
+        services.steadyClock = [this] { return nowMs; };
+        services.textFiles = files;
+    }
+
+    Station& station() {
+        if (!station_) {
+            station_ = std::make_unique<Station>(services, options, upkeep);
+        }
+        return *station_;
+    }
+    // As when the program ends; the next station() starts afresh.
+    void restart() {
+        station_.reset();
+        journal.clear();
+    }
+    FakePort& port(const char* name) { return *station().findChild<FakePort*>(name); }
+    Timer& timer(const char* name) { return *station().findChild<Timer*>(name); }
+    bool startInput(const char* name) {
+        const Instrument& instrument = *instruments::table().named(name);
+        station().chooseInstrument(instrument);
+        return station().startInput(instrument, "1", "1200,O,8,1").ok();
+    }
+    bool startOutput(const char* interval = "500") {
+        return station().startOutput("2", "4800,N,8,1", interval).ok();
+    }
+    void sampleTo(int last) {
+        while (samples < last) {
+            station().temperature = ++samples;
+            emit timer("Timer2").tick();
+        }
+    }
+
+    qint64 nowMs = 1'000'000;
+    store::Options options;
+    Station::RunUpkeep upkeep = Station::RunUpkeep::WhileResuming;
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("log.txt"));
+    std::shared_ptr<FailingTextFiles> files = std::make_shared<FailingTextFiles>();
+    int samples = 0;
+
+private:
+    std::unique_ptr<Station> station_;
+};
+
+// Silence counts from the connection until the first record, then from each record; an
+// implausible value is doubted the same way, and a typed one ages like a record. A Sea & Sun
+// reading stays fresh only while each channel comes: colder than the temperature words reach,
+// each one is refused. Nothing is sent before the first reading; with only fresh readings to be
+// sent, only while the reading is fresh, and otherwise whatever the fields hold, of which a
+// value that cannot be computed keeps the one before.
+TEST_F(StationTest, TrustFollowsTheReadingsAndDecidesWhatIsSent) {
+    const auto expectAfter = [&](qint64 ms, const char* note, const QByteArray& telegram) {
+        nowMs += ms;
+        EXPECT_EQ(station().readingTrust.note(nowMs), note);
+        emit timer("Timer4").tick();
+        EXPECT_EQ(std::exchange(port("com_out").written, {}), telegram);
+    };
+    const auto record = [&](const char* conductivity, const char* temperature) {
+        deliver(&port("Com_in"), recordLine(conductivity, "000.000", temperature));
+    };
+    const auto poll = [&](qint64 afterMs, double temperature) {
+        nowMs += afterMs;
+        port("Com_SST").incoming = seaSunBlock(
+            3227, sea_sun::rawCountFor(sea_sun::Channel::Temperature, temperature), 39400);
+        emit timer("timer_sst").tick();
+    };
+    ASSERT_TRUE(startOutput());
+    expectAfter(60'000, "", "");
+    station().setSendFreshOnly(true);
+    ASSERT_TRUE(startInput("Kestrane"));
+    deliver(&port("Com_in"), "\r\n");
+    expectAfter(5'000, "", "");
+    expectAfter(1'000, "No reading for 6 s", "");
+    record("0042.914", "15.000");
+    expectAfter(5'000, "", " 1506.66 \r\n");
+    expectAfter(1, "No reading for 5 s", "");
+    // Pressure, conductivity and temperature, as the test entry types them.
+    station().takeTyped({1.0, 4.2914, 15.0, true, true, {}, {}, {}});
+    expectAfter(0, "Manual value", "");
+    expectAfter(6'000, "No reading for 6 s", "");
+
+    ASSERT_TRUE(startInput("SeaSun"));
+    poll(0, 20);
+    poll(5'000, 10);
+    expectAfter(0, "", " 1514.57 \r\n");
+    poll(1'000, 10);
+    expectAfter(0, "No temperature for 6 s", "");
+    station().setSendFreshOnly(false);
+    expectAfter(0, "No temperature for 6 s", " 1514.57 \r\n");
+    ASSERT_TRUE(startInput("Kestrane"));
+    record("0000.000", "00.000");
+    expectAfter(0, "Invalid reading: salinity below 0, no sound velocity", " 1514.57 \r\n");
+}
+
+// The sampling interval is typed in seconds in the desktop's format and taken as whole
+// milliseconds, ties to even; an entry that gives none keeps the interval in force.
+TEST_F(StationTest, TheSamplingIntervalIsTypedInSeconds) {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const std::tuple<const char*, bool, int> cases[] = {
+        {"0,5", true, 500},   {"65,535", true, 65535}, {"0,0025", true, 2},
+        {"65,536", false, 2}, {"1.5", false, 2},
+    };
+    for (const auto& [typed, taken, interval] : cases) {
+        EXPECT_EQ(station().setSamplingInterval(typed), taken) << typed;
+        EXPECT_EQ(timer("Timer2").interval(), interval) << typed;
+    }
+}
+
+// A station that only reads [Run] never writes it. Otherwise, from the moment "Resume after a
+// restart" is turned on, [Run] holds what runs as it changes; a station started from it runs the
+// same again, and the log goes on under its one header.
+TEST_F(StationTest, WhileResumingTheRunIsKeptAndStartsTheSameAgain) {
+    const auto run = [&] {
+        ASSERT_TRUE(startInput("Kestrane"));
+        station().chooseTelegram(*telegrams::formats().named("SVP 20"));
+        ASSERT_TRUE(startOutput("250"));
+        ASSERT_TRUE(station().setSamplingInterval("2"));
+        ASSERT_TRUE(station().createLog(path).ok());
+        sampleTo(25);
+        station().end();
+    };
+    upkeep = Station::RunUpkeep::Never;
+    options.resumeAtStart = true;
+    run();
+    EXPECT_FALSE(store::runValue(store::kRunInput) || store::runValue(store::kRunLogFile));
+
+    restart();
+    upkeep = Station::RunUpkeep::WhileResuming;
+    options.resumeAtStart = false;
+    samples = 0;
+    station().chooseInstrument(*instruments::table().named("SeaSun"));
+    station().keepRun(true);
+    EXPECT_EQ(store::runValue(store::kRunInstrument), "SeaSun");
+    run();
+    const RunSettings resumed = readRunSettings().run;
+    restart();
+    EXPECT_TRUE(station().start(resumed).ok());
+    EXPECT_EQ(journal.filter(" open"), QStringList({"Com_in open", "com_out open"}));
+    EXPECT_EQ(timer("Timer4").interval(), 250);
+    EXPECT_EQ(timer("Timer2").interval(), 2000);
+    sampleTo(30);
+    station().end();
+    EXPECT_EQ(sampleNumbers(path), samplesFrom(1, 30));
+    EXPECT_EQ(fileBytes(path).count("Date-Time"), 1);
+}
+
+// The end stops every clock first, so that nothing is sampled or sent from what the closing
+// ports leave behind, and closes the output before the input; then it writes the waiting lines.
+// Those the log file cannot take go to the file chosen, or, the chooser cancelled, to a recovery
+// file, which the next start is given once.
+TEST_F(StationTest, TheEndSavesTheLinesTheFileCannotTakeElsewhere) {
+    for (const std::optional<QString>& chosen :
+         {std::optional(dir.filePath(QStringLiteral("elsewhere.txt"))), std::optional<QString>()}) {
+        SCOPED_TRACE(chosen.value_or("cancelled").toStdString());
+        restart();
+        files->failAppend = false;
+        samples = 0;
+        ASSERT_TRUE(station().createLog(path).ok() && startOutput() && startInput("Kestrane") &&
+                    port("Com_SST").open().ok());
+        sampleTo(5);
+        files->failAppend = true;
+        journal.clear();
+        QStringList ticking;
+        const Station::FileChooser choose = [&] {
+            for (const Timer* timer : station().findChildren<Timer*>()) {
+                if (timer->isEnabled()) {
+                    ticking << timer->objectName();
+                }
+            }
+            return chosen;
+        };
+        const auto recovery = station().end(choose);
+        EXPECT_EQ(journal, QStringList({"com_out close", "Com_in close", "Com_SST close"}));
+        EXPECT_EQ(ticking, QStringList{"reading_age"});
+        const QStringList recovered = station().takeRecoveredLogs();
+        EXPECT_EQ(recovered, recovery ? QStringList{recovery->path} : QStringList());
+        EXPECT_EQ(recovery.has_value(), !chosen);
+        EXPECT_EQ(sampleNumbers(chosen.value_or(recovered.value(0))), samplesFrom(1, 5));
+        EXPECT_EQ(station().takeRecoveredLogs(), QStringList());
+    }
+}
+
+}  // namespace

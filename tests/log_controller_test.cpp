@@ -1,10 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
 #include <tuple>
+
+#ifdef Q_OS_LINUX
+#include <sys/mount.h>
+
+#include <cerrno>
+#include <cstring>
+#endif
 
 #include "logging/log_controller.h"
 #include "platform/timer.h"
@@ -108,6 +116,43 @@ TEST_F(LogControl, EverySampleReachesTheFileOnceAcrossAnOutage) {
         EXPECT_TRUE(log->writeWaiting().ok());
         EXPECT_EQ(sampleNumbers(path), samplesFrom(first, 333));
     }
+}
+
+// A disk that is really full, not a double: only whole batches reach the file while it is full,
+// the state names the reason, and every line follows, once, when there is room again.
+TEST_F(LogControl, ARealFullDiskIsToldAndEveryLineFollowsOnceThereIsRoom) {
+#ifndef Q_OS_LINUX
+    GTEST_SKIP() << "small RAM disks are mounted on Linux only";
+#else
+    QTemporaryDir mountPoint;
+    const QByteArray where = QFile::encodeName(mountPoint.path());
+    if (::mount("tmpfs", where.constData(), "tmpfs", MS_NOSUID | MS_NODEV, "size=64k") != 0) {
+        GTEST_SKIP() << "no small RAM disk can be mounted here: " << std::strerror(errno);
+    }
+    const auto unmount = qScopeGuard([&] { ::umount2(where.constData(), MNT_DETACH); });
+    path = mountPoint.filePath(QStringLiteral("log.txt"));
+    ASSERT_TRUE(log->create(path).ok());
+    const QString fillerPath = mountPoint.filePath(QStringLiteral("filler"));
+    QFile filler(fillerPath);
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+    const QByteArray block(4096, 'x');
+    while (filler.write(block) == block.size() && filler.flush()) {
+    }
+    filler.close();
+
+    sampleTo(200);
+    EXPECT_EQ(log->state().text(), "Log failing!");
+    EXPECT_TRUE(log->state().details().contains("No space left on device"))
+        << log->state().details().toStdString();
+    const std::vector<int> written = sampleNumbers(path);
+    EXPECT_EQ(written, samplesFrom(1, static_cast<int>(written.size())));
+    EXPECT_EQ(written.size() % LogWriter::kBatchLines, 0u) << "whole batches only";
+
+    ASSERT_TRUE(QFile::remove(fillerPath));
+    sampleTo(333);
+    EXPECT_TRUE(log->writeWaiting().ok());
+    EXPECT_EQ(sampleNumbers(path), samplesFrom(1, 333));
+#endif
 }
 
 }  // namespace

@@ -56,19 +56,23 @@ protected:
 };
 
 // Byte for byte: the header alone until the 20th sample, then the 20 lines at once, in the
-// desktop's formats. A file that cannot be created leaves the log as it was; the lines not yet
-// written go to the file created next with its first batch, also when that is the same file.
+// desktop's formats, in UTC from the sample after the switch. A file that cannot be created leaves
+// the log as it was; the lines not yet written go to the file created next with its first batch,
+// also when that is the same file.
 TEST_F(LogControl, LinesGoToTheFileTwentyAtATimeBehindItsHeader) {
     EXPECT_FALSE(timer2()->isEnabled());
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     ASSERT_TRUE(log->create(path).ok());
     EXPECT_TRUE(timer2()->isTicking());
+    sampleTo(10);
+    log->setLogTime(LogTime::Utc);
     sampleTo(19);
     EXPECT_EQ(fileBytes(path), kUtf8Header);
     sampleTo(20);
     QByteArray expected = kUtf8Header;
     for (int k = 1; k <= 20; ++k) {
-        expected += logLine(kStart.addSecs(k), {0, 0, k * 1.0, 0, 0}).toUtf8();
+        const LogTime time = k > 10 ? LogTime::Utc : LogTime::Local;
+        expected += logLine(kStart.addSecs(k), {0, 0, k * 1.0, 0, 0}, time).toUtf8();
     }
     EXPECT_EQ(fileBytes(path), expected);
 

@@ -186,7 +186,7 @@ QStringList readOptions(const QSettings& settings, Options& options) {
         if (const std::optional<bool> value = readFlag(*text)) {
             *flag = *value;
         } else {
-            fellBack(key, *text, *flag ? QStringLiteral("true") : QStringLiteral("false"));
+            fellBack(key, *text, flagText(*flag));
         }
     }
     if (const auto text = optionText(settings, kUdpTarget)) {
@@ -241,7 +241,7 @@ StoreResult setOption(const char* key, const QString& value) {
 }
 
 StoreResult setOption(const char* key, bool value) {
-    return setOption(key, value ? QStringLiteral("true") : QStringLiteral("false"));
+    return setOption(key, flagText(value));
 }
 
 std::optional<qint64> staleLimitMs(const QString& typed) {
@@ -253,6 +253,10 @@ std::optional<qint64> staleLimitMs(const QString& typed) {
         return std::nullopt;
     }
     return std::max<qint64>(1, std::llround(std::min(*seconds * 1000, kLongestLimitMs)));
+}
+
+QString flagText(bool value) {
+    return value ? QStringLiteral("true") : QStringLiteral("false");
 }
 
 std::optional<bool> readFlag(const QString& text) {

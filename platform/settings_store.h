@@ -66,9 +66,10 @@ std::optional<qint64> staleLimitMs(const QString& typed);
 StoreResult setOption(const char* key, const QString& value);
 StoreResult setOption(const char* key, bool value);
 
-// A flag as the store holds it: "true" or "false", as setOption(key, bool) writes it. Any other
-// text, other case included, gives nullopt.
+// A flag as the store holds it: "true" or "false". Any other text, other case included, gives
+// nullopt.
 std::optional<bool> readFlag(const QString& text);
+QString flagText(bool value);
 
 // Section "Log", key "Recovered": files that took the log lines the log file could not take
 // when the program last ended, until the window has named them once.

@@ -7,14 +7,6 @@
 #include "logging/sampling_interval.h"
 #include "output/output_controller.h"
 
-namespace {
-
-QString flagText(bool value) {
-    return value ? QStringLiteral("true") : QStringLiteral("false");
-}
-
-}  // namespace
-
 Station::Station(const Services& services, const settings_store::Options& options, RunUpkeep upkeep,
                  QObject* parent)
     : QObject(parent),
@@ -208,7 +200,7 @@ void Station::editSendInterval(const QString& intervalText, const QString& udpTa
 // again without a click.
 void Station::setUdpSending(bool on, const QString& intervalText, const QString& target) {
     options_.udpSending = on;
-    rememberOption(settings_store::kUdpSending, flagText(on));
+    rememberOption(settings_store::kUdpSending, settings_store::flagText(on));
     if (on) {
         output_->udp().start(sendIntervals(intervalText), target);
     } else {
@@ -253,7 +245,7 @@ void Station::setLogTimeUtc(bool utc) {
     log_->setLogTime(utc ? LogTime::Utc : LogTime::Local);
     if (utc != options_.logTimeUtc) {
         options_.logTimeUtc = utc;
-        rememberOption(settings_store::kLogTimeUtc, flagText(utc));
+        rememberOption(settings_store::kLogTimeUtc, settings_store::flagText(utc));
     }
 }
 
@@ -273,13 +265,13 @@ bool Station::setStaleLimit(const QString& typed) {
 void Station::setSendFreshOnly(bool on) {
     sendFreshOnly = on;
     options_.sendFreshOnly = on;
-    rememberOption(settings_store::kSendFreshOnly, flagText(on));
+    rememberOption(settings_store::kSendFreshOnly, settings_store::flagText(on));
 }
 
 // Kept, the store holds what runs now, not what ran when it was last kept.
 void Station::keepRun(bool on) {
     options_.resumeAtStart = on;
-    rememberOption(settings_store::kResumeAtStart, flagText(on));
+    rememberOption(settings_store::kResumeAtStart, settings_store::flagText(on));
     keepingRun_ = upkeep_ == RunUpkeep::WhileResuming && on;
     rememberWholeRun();
 }
@@ -301,7 +293,7 @@ void Station::rememberRun(const char* key, const QString& value) {
 }
 
 void Station::rememberRun(const char* key, bool value) {
-    rememberRun(key, flagText(value));
+    rememberRun(key, settings_store::flagText(value));
 }
 
 // An option works all the same when the store cannot keep it: told on standard error only.

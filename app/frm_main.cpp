@@ -70,7 +70,7 @@ void frm_main::load() {
     for (Panel* panel : panels_) {
         panel->show(read.run);
     }
-    QStringList problems = read.problems;
+    QStringList problems = station_->recordProblems() + read.problems;
     if (const FileResult ready = station_->start(read.run); !ready.ok()) {
         problems << QStringLiteral("LogFile under [Run] (\"%1\") cannot be written: %2.")
                         .arg(QDir::toNativeSeparators(read.run.logFile), ready.error());

@@ -27,14 +27,15 @@ int runHeadless() {
         return refuse(QStringLiteral("%1: there is no such settings file.").arg(file));
     }
     const ReadRunSettings read = readRunSettings();
-    const QStringList problems = settings_store::problems() + read.problems;
+    Services services;
+    services.makePort = [](QObject* parent) -> SerialPort* { return new QtSerialPort(parent); };
+    Station station(services, settings_store::options(), Station::RunUpkeep::Never);
+    const QStringList problems =
+        settings_store::problems() + station.recordProblems() + read.problems;
     if (!problems.isEmpty()) {
         return refuse(
             QStringLiteral("%1: %2").arg(file, problems.join(QStringLiteral("\n%1: ").arg(file))));
     }
-    Services services;
-    services.makePort = [](QObject* parent) -> SerialPort* { return new QtSerialPort(parent); };
-    Station station(services, settings_store::options(), Station::RunUpkeep::Never);
     QObject::connect(new EndRequests(&station), &EndRequests::endRequested, &station, [&station] {
         station.end();
         QCoreApplication::exit(0);

@@ -37,7 +37,7 @@ void asciiRecordsFramedReadAndComputed(benchmark::State& state,
     }
     state.SetItemsProcessed(state.iterations() * kRecords);
 }
-BENCHMARK_CAPTURE(asciiRecordsFramedReadAndComputed, bytes, readAsciiRecord);
+BENCHMARK_CAPTURE(asciiRecordsFramedReadAndComputed, bytes, readKestraneRecord);
 BENCHMARK_CAPTURE(asciiRecordsFramedReadAndComputed, qt_text, readAsciiRecordThroughText);
 
 }  // namespace

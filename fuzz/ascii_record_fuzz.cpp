@@ -61,7 +61,7 @@ bool sameValue(const std::optional<double>& a, const std::optional<double>& b) {
 void checkOrder(const AsciiReading& reading) {
     FUZZ_CHECK(!reading.conductivity || reading.pressure);
     FUZZ_CHECK(!reading.temperature || reading.conductivity);
-    FUZZ_CHECK(reading.complete() == reading.temperature.has_value());
+    FUZZ_CHECK(reading.complete == reading.temperature.has_value());
     for (const auto& value : {reading.pressure, reading.conductivity, reading.temperature}) {
         FUZZ_CHECK(!value || std::isfinite(*value));
     }
@@ -78,9 +78,9 @@ void checkLaidOut(FuzzedDataProvider& input) {
     if (input.ConsumeBool()) {
         record += '\t' + input.ConsumeRandomLengthString(16);
     }
-    const AsciiReading reading = readAsciiRecord(QByteArrayView(record));
+    const AsciiReading reading = readKestraneRecord(QByteArrayView(record));
     checkOrder(reading);
-    FUZZ_CHECK(reading.complete());
+    FUZZ_CHECK(reading.complete);
     FUZZ_CHECK(*reading.pressure == pressure.value / 10);
     FUZZ_CHECK(*reading.conductivity == conductivity.value / 10);
     FUZZ_CHECK(*reading.temperature == temperature.value);
@@ -94,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (data[0] % 2 == 0) {
         const QByteArrayView record(data + 1, static_cast<qsizetype>(size - 1));
-        const AsciiReading reading = readAsciiRecord(record);
+        const AsciiReading reading = readKestraneRecord(record);
         checkOrder(reading);
         const AsciiReading reference = readAsciiRecordThroughText(record);
         FUZZ_CHECK(sameValue(reading.pressure, reference.pressure));

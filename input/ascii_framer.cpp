@@ -4,9 +4,26 @@ namespace {
 
 constexpr QByteArrayView kLineEnd("\r\n");
 
+bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
 }  // namespace
 
+void AsciiFramer::setFraming(RecordLayout::Framing framing) {
+    framing_ = framing;
+    clear();
+}
+
+void AsciiFramer::clear() {
+    buffer_.clear();
+    lineBegun_ = false;
+}
+
 QList<QByteArray> AsciiFramer::append(QByteArrayView bytes) {
+    if (framing_ == RecordLayout::Framing::Lines) {
+        return appendLines(bytes);
+    }
     buffer_.append(bytes);
     QList<QByteArray> records;
     qsizetype start = buffer_.indexOf(kLineEnd);
@@ -22,6 +39,32 @@ QList<QByteArray> AsciiFramer::append(QByteArrayView bytes) {
     }
     if (buffer_.size() > kCapacity) {
         buffer_.remove(0, buffer_.size() - kCapacity);
+    }
+    return records;
+}
+
+// A line longer than the buffer is no record: it is dropped up to its end, not read from the
+// middle.
+QList<QByteArray> AsciiFramer::appendLines(QByteArrayView bytes) {
+    QList<QByteArray> records;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (!isLineEnd(bytes[i])) {
+            continue;
+        }
+        if (lineBegun_ && (i > start || !buffer_.isEmpty())) {
+            buffer_.append(bytes.sliced(start, i - start));
+            records.append(buffer_);
+        }
+        buffer_.clear();
+        lineBegun_ = true;
+        start = i + 1;
+    }
+    if (lineBegun_) {
+        buffer_.append(bytes.sliced(start));
+    }
+    if (buffer_.size() > kCapacity) {
+        clear();
     }
     return records;
 }

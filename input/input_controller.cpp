@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "input/ascii_record.h"
+#include "input/record_layouts.h"
 #include "input/sea_sun_decoder.h"
 #include "platform/number_text.h"
 #include "platform/port_settings.h"
@@ -52,6 +53,7 @@ InputController::InputController(const PortFactory& makePort, QObject* parent)
       reading_age(new Timer(QStringLiteral("reading_age"), kAgeIntervalMs, this)),
       asciiReopener_(new PortReopener(Com_in, this)),
       seaSunReopener_(new PortReopener(Com_SST, this)),
+      layout_(*record_layouts::presets().standard.layout),
       bit_table(buildBitTable()) {
     QObject::connect(Com_in, &SerialPort::dataReceived, this, &InputController::readAscii);
     QObject::connect(Com_in, &SerialPort::failed, this, &InputController::asciiLost);
@@ -87,6 +89,11 @@ PortResult InputController::start(const Instrument& instrument, const QString& p
         explainHeldByOther(instrument);
     }
     return result;
+}
+
+void InputController::setRecordLayout(const RecordLayout& layout) {
+    layout_ = layout;
+    framer_.setFraming(layout.framing);
 }
 
 SerialPort* InputController::portOf(const Instrument& instrument) const {
@@ -148,8 +155,19 @@ void InputController::readAscii() {
         return;
     }
     emit received(bytes);
+    const bool betweenPairs = layout_.framing == RecordLayout::Framing::BetweenCrLfPairs;
     for (const QByteArray& record : framer_.append(bytes)) {
-        if (!takeRecord(record)) {
+        if (!betweenPairs && !isRecordLine(layout_, record)) {
+            continue;
+        }
+        if (takeRecord(record)) {
+            continue;
+        }
+        ++recordsRejected_;
+        emit recordsRejectedChanged(recordsRejected_);
+        // Between CR LF pairs a bad record may be the half of one: the framing starts afresh.
+        // A line end frames every record, so a bad line is only passed over.
+        if (betweenPairs) {
             recoverAscii();
             return;
         }
@@ -157,19 +175,24 @@ void InputController::readAscii() {
 }
 
 // A bad field leaves the values before it stored and the labels and computed values as they
-// were.
+// were. A quantity the instrument does not give shows as "-".
 bool InputController::takeRecord(QByteArrayView record) {
-    const AsciiReading values = readAsciiRecord(record);
+    const AsciiReading values = readAsciiRecord(layout_, record);
     InstrumentReading reading;
     reading.pressure = values.pressure;
     reading.conductivity = values.conductivity;
     reading.temperature = values.temperature;
-    if (values.complete()) {
+    reading.soundVelocity = values.soundVelocity;
+    if (values.complete) {
+        const auto text = [](const std::optional<double>& value, double factor = 1) {
+            return value ? number_text::formatGeneral(*value * factor) : QStringLiteral("-");
+        };
         reading.complete = true;
         reading.fresh = true;
-        reading.pressureText = number_text::formatGeneral(*values.pressure * 10);
-        reading.conductivityText = number_text::formatGeneral(*values.conductivity);
-        reading.temperatureText = number_text::formatGeneral(*values.temperature);
+        // A pressure the instrument does not give is filled in by whoever knows the probe's.
+        reading.pressureText = values.pressure ? text(values.pressure, 10) : QString();
+        reading.conductivityText = text(values.conductivity);
+        reading.temperatureText = text(values.temperature);
     }
     emit this->reading(reading);
     return reading.complete;
@@ -179,8 +202,6 @@ bool InputController::takeRecord(QByteArrayView record) {
 // number and settings the port already has. The next record read is the first that arrives
 // framed by two CR LF pairs.
 void InputController::recoverAscii() {
-    ++recordsRejected_;
-    emit recordsRejectedChanged(recordsRejected_);
     Com_in->close();
     framer_.clear();
     if (const PortResult result = Com_in->open(); !result.ok()) {

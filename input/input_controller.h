@@ -9,6 +9,7 @@
 #include "input/bit_table.h"
 #include "input/instrument_reading.h"
 #include "input/instruments.h"
+#include "input/record_layout.h"
 #include "platform/connection_state.h"
 #include "platform/port_connection.h"
 
@@ -26,6 +27,9 @@ public:
     // replaces any reopening of either instrument.
     PortResult start(const Instrument& instrument, const QString& portText,
                      const QString& settingsText, WhenAbsent absent = WhenAbsent::Tell);
+    // How Com_in's records are cut and read from now on; what was half-received is dropped.
+    void setRecordLayout(const RecordLayout& layout);
+    const RecordLayout& recordLayout() const { return layout_; }
     // Stops polling and reopening and closes both ports, as the program ends.
     void close();
     // The instrument started last, while its port is open; nullptr otherwise.
@@ -67,6 +71,7 @@ private:
     Timer* reading_age;
     PortReopener* asciiReopener_;
     PortReopener* seaSunReopener_;
+    RecordLayout layout_;
     AsciiFramer framer_;
     BitTable bit_table;
     const Instrument* instrument_ = nullptr;

@@ -3,6 +3,18 @@
 #include <QString>
 #include <optional>
 
+// What an instrument measures itself. A pressure it does not give is the one set for the probe's
+// depth; salinity is computed from conductivity and temperature, and only without them is a
+// sound velocity taken as measured.
+struct Quantities {
+    bool pressure = true;
+    bool conductivity = true;
+    bool temperature = true;
+    bool soundVelocity = false;
+
+    bool salinity() const { return conductivity && temperature; }
+};
+
 // One step of an instrument's reading, in the units of the measurement fields. A value the
 // instrument did not give (a bad field, a refused word) is empty, and its field keeps what it
 // holds.
@@ -18,4 +30,5 @@ struct InstrumentReading {
     QString pressureText;  // decibars
     QString conductivityText;
     QString temperatureText;
+    std::optional<double> soundVelocity;  // m/s, as measured by the instrument
 };

@@ -78,12 +78,13 @@ QString logDateTime(const QDateTime& when, const QLocale& locale) {
 
 QString logLine(const QDateTime& when, const LogValues& values, LogTime time,
                 const QLocale& locale) {
-    const QChar tab = u'\t';
+    const auto field = [&locale](const std::optional<double>& value, double factor,
+                                 QStringView pattern) {
+        return QChar(u'\t') +
+               (value ? number_text::formatPattern(*value * factor, pattern, locale) : QString());
+    };
     const QString date = time == LogTime::Utc ? utcDateTime(when) : logDateTime(when, locale);
-    return date + tab + number_text::formatPattern(values.conductivity * 10, u"0.000", locale) +
-           tab + number_text::formatPattern(values.pressure * 10, u"0.00", locale) + tab +
-           number_text::formatPattern(values.temperature, u"0.000", locale) + tab +
-           number_text::formatPattern(values.salinity, u"0.0000", locale) + tab +
-           number_text::formatPattern(values.soundvelocity, u"0.00", locale) +
-           QStringLiteral("\r\n");
+    return date + field(values.conductivity, 10, u"0.000") + field(values.pressure, 10, u"0.00") +
+           field(values.temperature, 1, u"0.000") + field(values.salinity, 1, u"0.0000") +
+           field(values.soundvelocity, 1, u"0.00") + QStringLiteral("\r\n");
 }

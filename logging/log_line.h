@@ -3,14 +3,17 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
+#include <optional>
 
-// The measurement fields as the window holds them: conductivity in S/m and pressure in bar.
+// The measurement fields as the window holds them: conductivity in S/m and pressure in bar. A
+// value the instrument does not give is empty, and so is its field in the line: the columns
+// hold, and no figure stands where nothing was measured.
 struct LogValues {
-    double conductivity = 0;
-    double pressure = 0;
-    double temperature = 0;
-    double salinity = 0;
-    double soundvelocity = 0;
+    std::optional<double> conductivity = 0;
+    std::optional<double> pressure = 0;
+    std::optional<double> temperature = 0;
+    std::optional<double> salinity = 0;
+    std::optional<double> soundvelocity = 0;
 };
 
 // The date-time field: the locale's short date with a four-digit year, a space and the locale's

@@ -80,7 +80,15 @@ void OutputController::setTelegram(const TelegramFormat& telegram) {
 // in the very next telegram.
 void OutputController::sendTick() {
     const std::optional<Sounding> sounding = source_();
-    if (!sounding || !com_out->isOpen() || lineBacklogged()) {
+    if (!sounding || !com_out->isOpen()) {
+        return;
+    }
+    if (const QString missing = telegrams::missingValue(*telegram_, *sounding);
+        !missing.isEmpty()) {
+        setNote(missing);
+        return;
+    }
+    if (lineBacklogged()) {
         return;
     }
     emit lampChanged(true);

@@ -11,7 +11,9 @@ struct TelegramFormat {
     const char* name;
     // The window's option button that chooses it.
     const char* option;
+    // Only for a sounding that has what the format needs.
     QByteArray (*build)(const Sounding& sounding);
+    bool needsTemperature;
     // What a receiver takes for one telegram of this format, CR LF included, as a regular
     // expression. A decimal comma is taken too, as receivers that were fed by older senders do.
     const char* pattern;
@@ -21,5 +23,10 @@ namespace telegrams {
 
 // App. Microsystems is sent until another is chosen.
 const NamedRows<TelegramFormat>& formats();
+
+// Why `format` cannot be built from `sounding` ("'SVP 20' needs a temperature; the instrument
+// gives none"); empty when it can. Nothing is sent then: a made-up value would steer the
+// echosounder.
+QString missingValue(const TelegramFormat& format, const Sounding& sounding);
 
 }  // namespace telegrams

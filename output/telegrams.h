@@ -30,9 +30,10 @@ QByteArray generic(double soundvelocity);
 
 }  // namespace telegrams
 
-// What a telegram carries, from the measurement fields.
+// What a telegram carries, from the measurement fields; no temperature when the instrument
+// gives none.
 struct Sounding {
-    double soundvelocity = 0;  // m/s
-    double pressure = 0;       // bar
-    double temperature = 0;    // degrees Celsius
+    double soundvelocity = 0;               // m/s
+    double pressure = 0;                    // bar
+    std::optional<double> temperature = 0;  // degrees Celsius
 };

@@ -58,6 +58,11 @@ void UdpOutput::tick() {
     if (!sounding) {
         return;
     }
+    if (const QString missing = telegrams::missingValue(*telegram_, *sounding);
+        !missing.isEmpty()) {
+        setState(ConnectionState::failed(missing));
+        return;
+    }
     if (!sender_->isAimed()) {
         aimAtTarget();
     }

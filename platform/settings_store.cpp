@@ -163,8 +163,7 @@ std::optional<QString> optionText(const QSettings& settings, const char* key) {
 QStringList readOptions(const QSettings& settings, Options& options) {
     QStringList found;
     const auto fellBack = [&found](const char* key, const QString& text, const QString& used) {
-        found << QStringLiteral("%1 under [Options] (\"%2\") cannot be used, so %3 is used.")
-                     .arg(QLatin1String(key), text, used);
+        found << optionFallback(key, text, used);
     };
     if (const auto text = optionText(settings, kStaleAfter)) {
         if (const std::optional<qint64> limit = staleLimitMs(*text)) {
@@ -188,6 +187,17 @@ QStringList readOptions(const QSettings& settings, Options& options) {
         } else {
             fellBack(key, *text, flagText(*flag));
         }
+    }
+    if (const auto text = optionText(settings, kFixedPressure)) {
+        if (const std::optional<double> dbar = fixedPressureDbar(*text)) {
+            options.fixedPressure = *text;
+            options.fixedPressureDbar = *dbar;
+        } else {
+            fellBack(kFixedPressure, *text, options.fixedPressure + QStringLiteral(" dbar"));
+        }
+    }
+    if (const auto text = optionText(settings, kAsciiRecords); text && isReadable(*text)) {
+        options.asciiRecords = *text;
     }
     if (const auto text = optionText(settings, kUdpTarget)) {
         if (isReadable(*text)) {
@@ -253,6 +263,37 @@ std::optional<qint64> staleLimitMs(const QString& typed) {
         return std::nullopt;
     }
     return std::max<qint64>(1, std::llround(std::min(*seconds * 1000, kLongestLimitMs)));
+}
+
+std::optional<double> fixedPressureDbar(const QString& typed) {
+    // The bounds of a plausible reading: a box that held more would make every reading doubtful.
+    constexpr double kLowest = -20;
+    constexpr double kDeepest = 12000;
+    const std::optional<double> dbar = number_text::parse(typed);
+    if (!dbar || !(*dbar >= kLowest && *dbar <= kDeepest)) {
+        return std::nullopt;
+    }
+    return dbar;
+}
+
+QString optionFallback(const char* key, const QString& text, const QString& used) {
+    return QStringLiteral("%1 under [Options] (\"%2\") cannot be used, so %3 is used.")
+        .arg(QLatin1String(key), text, used);
+}
+
+std::optional<QString> recordValue(const char* key) {
+    const QSettings settings = store();
+    const QString name = QStringLiteral("Record/") + QLatin1String(key);
+    if (!settings.contains(name)) {
+        return std::nullopt;
+    }
+    return textOf(settings.value(name)).value_or(QStringLiteral("?"));
+}
+
+QString cannotBeUsed(const char* section, const char* key, const QString& value,
+                     const QString& expected) {
+    return QStringLiteral("%1 under [%2] (\"%3\") cannot be used: %4.")
+        .arg(QLatin1String(key), QLatin1String(section), value, expected);
 }
 
 QString flagText(bool value) {

@@ -49,6 +49,8 @@ inline constexpr char kUdpTarget[] = "UdpTarget";          // host:port, as type
 inline constexpr char kUdpSending[] = "UdpSending";        // true/false
 inline constexpr char kLogTimeUtc[] = "LogTimeUtc";        // true/false
 inline constexpr char kResumeAtStart[] = "ResumeAtStart";  // true/false
+inline constexpr char kAsciiRecords[] = "AsciiRecords";    // a record layout's name
+inline constexpr char kFixedPressure[] = "FixedPressure";  // dbar, as typed
 
 struct Options {
     QString staleAfter = QStringLiteral("5");  // as typed, for the box that shows it
@@ -58,13 +60,22 @@ struct Options {
     bool udpSending = false;
     bool logTimeUtc = false;
     bool resumeAtStart = false;
+    // Checked against the layouts by whoever reads the records.
+    QString asciiRecords = QStringLiteral("Kestrane");
+    QString fixedPressure = QStringLiteral("0");  // as typed, for the box that shows it
+    double fixedPressureDbar = 0;
 };
 Options options();
 // The stale limit typed in seconds (the user's number format) as milliseconds; nullopt unless it
 // is a positive number.
 std::optional<qint64> staleLimitMs(const QString& typed);
+// The pressure of a probe without a sensor, typed in dbar (the user's number format); nullopt
+// unless it is one the sea has.
+std::optional<double> fixedPressureDbar(const QString& typed);
 StoreResult setOption(const char* key, const QString& value);
 StoreResult setOption(const char* key, bool value);
+// The sentence problems() gives for an option that falls back to `used`.
+QString optionFallback(const char* key, const QString& text, const QString& used);
 
 // A flag as the store holds it: "true" or "false". Any other text, other case included, gives
 // nullopt.
@@ -87,6 +98,15 @@ inline constexpr char kRunLogFile[] = "LogFile";                // a path, or em
 inline constexpr char kRunSampleInterval[] = "SampleInterval";  // seconds, as typed
 std::optional<QString> runValue(const char* key);
 StoreResult setRunValue(const char* key, const QString& value);
+
+// Section "Record": the layout of a custom ASCII instrument's records, as texts; nullopt when
+// absent.
+std::optional<QString> recordValue(const char* key);
+
+// "KEY under [SECTION] ("VALUE") cannot be used: EXPECTED.", the sentence that names a value
+// read from the store that cannot be used.
+QString cannotBeUsed(const char* section, const char* key, const QString& value,
+                     const QString& expected);
 
 // What is wrong with the store as it stands, one sentence each: unreadable, not in the store's
 // format, or entries that are passed over or fall back to a default. Empty when all is well.

@@ -9,11 +9,11 @@ namespace {
 struct Bounds {
     const char16_t* what;  // name, bounds and unit, as the window shows the value
     double low, high;
-    double shown;  // the value in that unit
+    std::optional<double> shown;  // the value in that unit
 };
 
 bool within(const Bounds& bounds) {
-    return bounds.low <= bounds.shown && bounds.shown <= bounds.high;
+    return !bounds.shown || (bounds.low <= *bounds.shown && *bounds.shown <= bounds.high);
 }
 
 }  // namespace
@@ -23,7 +23,8 @@ QString implausibleValue(const Reading& reading) {
     const Bounds bounds[] = {
         {u"temperature outside -5 to 45 °C", -5, 45, reading.temperature},
         {u"conductivity outside 0 to 10 S/m", 0, 10, reading.conductivity},
-        {u"pressure outside -20 to 12000 dbar", -20, 12000, reading.pressure * 10},
+        {u"pressure outside -20 to 12000 dbar", -20, 12000,
+         reading.pressure ? std::optional(*reading.pressure * 10) : std::nullopt},
         // With the inputs in bounds, a negative salinity is the one thing that stops the sound
         // velocity being computed: the field still holds the one of an earlier reading.
         {u"salinity below 0, no sound velocity", 0, std::numeric_limits<double>::max(),

@@ -1,17 +1,19 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 namespace seawater {
 
 // One reading as the measurement fields hold it: conductivity in S/m, temperature in degrees
-// Celsius, pressure in bar, practical salinity, sound velocity in m/s.
+// Celsius, pressure in bar, practical salinity, sound velocity in m/s. A value the instrument
+// does not give is empty and not judged.
 struct Reading {
-    double conductivity;
-    double temperature;
-    double pressure;
-    double salinity;
-    double soundvelocity;
+    std::optional<double> conductivity;
+    std::optional<double> temperature;
+    std::optional<double> pressure;
+    std::optional<double> salinity;
+    std::optional<double> soundvelocity;
 };
 
 // Empty when the sea can give this reading. Otherwise the first value that it cannot, with the

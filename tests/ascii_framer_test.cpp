@@ -32,6 +32,32 @@ TEST(AsciiFramer, YieldsRecordsBetweenLineEnds) {
     }
 }
 
+// Every other instrument ends a record at CR, LF or CR LF; the partial line before the first
+// line end, empty lines and an overlong line are no records.
+TEST(AsciiFramer, YieldsLines) {
+    const QByteArray overlong(AsciiFramer::kCapacity + 1, 'x');
+    const struct {
+        QList<QByteArray> pieces;
+        QList<QByteArray> records;
+        QByteArray pending;
+    } cases[] = {
+        {{"00.1\r\n 1500.123\r\n 1500", ".2\r", "\n"}, {" 1500.123", " 1500.2"}, ""},
+        {{"tail\na\rb\n\n\r\nc"}, {"a", "b"}, "c"},
+        {{"\n" + overlong, "rest\nnext\n"}, {"next"}, ""},
+        {{"no line end yet"}, {}, ""},
+    };
+    for (const auto& c : cases) {
+        AsciiFramer framer;
+        framer.setFraming(RecordLayout::Framing::Lines);
+        QList<QByteArray> records;
+        for (const QByteArray& piece : c.pieces) {
+            records += framer.append(piece);
+        }
+        EXPECT_EQ(records, c.records) << c.pieces.front().left(20).toStdString();
+        EXPECT_EQ(framer.pending(), c.pending);
+    }
+}
+
 // Noise without line ends cannot grow the buffer without bound, yet a flood of records larger
 // than the bound loses none of them.
 TEST(AsciiFramer, BufferIsBoundedWithoutLosingRecordsAndClears) {

@@ -67,7 +67,12 @@ TEST(Plausibility, BoundsOfWhatTheSeaGives) {
         const char16_t* named;  // nullptr: plausible
         std::vector<seawater::Reading> readings;
     } cases[] = {
-        {nullptr, {{4.2914, 15, 0, 35, 1506.66}, {10, 45, 1200, 0, 1800}, {0, -5, -2, 0, 1350}}},
+        // A value the instrument does not give is not judged.
+        {nullptr,
+         {{4.2914, 15, 0, 35, 1506.66},
+          {10, 45, 1200, 0, 1800},
+          {0, -5, -2, 0, 1350},
+          {std::nullopt, std::nullopt, 0, std::nullopt, 1500.12}}},
         {u"temperature outside -5 to 45 °C", {{4.2914, -5.01, 0, 35, 1506.66}, {-1, 50, 0, -1, 0}}},
         {u"conductivity outside 0 to 10 S/m",
          {{-0.001, 15, 0, 35, 1506.66}, {1e19, 15, 0, 35, 99999.99}, {kNaN, 15, 0, 35, 1506.66}}},
@@ -75,13 +80,15 @@ TEST(Plausibility, BoundsOfWhatTheSeaGives) {
          {{4.2914, 15, -2.01, 35, 1506.66}, {4.2914, 15, 1200.1, 35, 1506.66}}},
         {u"salinity below 0, no sound velocity", {{0, 0, 0, -0.0019, 1506.66}}},
         {u"sound velocity outside 1350 to 1800 m/s",
-         {{0, 15, 0, 0.008, 0}, {4.2914, 15, 0, 35, 1800.01}}},
+         {{0, 15, 0, 0.008, 0},
+          {4.2914, 15, 0, 35, 1800.01},
+          {std::nullopt, 21.5, 0, std::nullopt, 0}}},
     };
     for (const auto& c : cases) {
         for (const seawater::Reading& reading : c.readings) {
             EXPECT_EQ(seawater::implausibleValue(reading),
                       c.named ? QString::fromUtf16(c.named) : QString())
-                << reading.temperature << " " << reading.conductivity;
+                << reading.temperature.value_or(kNaN) << " " << reading.conductivity.value_or(kNaN);
         }
     }
 }

@@ -95,7 +95,7 @@ TEST_F(StationTest, TrustFollowsTheReadingsAndDecidesWhatIsSent) {
     expectAfter(5'000, "", " 1506.66 \r\n");
     expectAfter(1, "No reading for 5 s", "");
     // Pressure, conductivity and temperature, as the test entry types them.
-    station().takeTyped({1.0, 4.2914, 15.0, true, true, {}, {}, {}});
+    station().takeTyped({1.0, 4.2914, 15.0, true, true, {}, {}, {}, {}});
     expectAfter(0, "Manual value", "");
     expectAfter(6'000, "No reading for 6 s", "");
 

@@ -70,6 +70,12 @@ void InputPanel::showStatus() const {
     const ConnectionState& state = station.input().state();
     const QString note = station.readingTrust.note(station.now());
     QString text = state.text();
+    const RecordPreset& records = *station.records().preset;
+    const Instrument* connected = station.input().connected();
+    if (connected && connected->reading == Instrument::Reading::Records &&
+        &records != &record_layouts::presets().standard) {
+        text += QStringLiteral(", %1 records").arg(QLatin1String(records.name));
+    }
     QString details = state.details();
     if (!state.troubled() && !note.isEmpty()) {
         text = details = note;

@@ -2,12 +2,19 @@
 
 #include "app/panels/panel.h"
 
+class QLineEdit;
+
 // The options beyond the port texts: when readings count as stale, whether only fresh readings
-// are sent, and whether what runs is resumed after a restart.
+// are sent, whether what runs is resumed after a restart, how an ASCII instrument's records are
+// read and the pressure of a probe without a sensor.
 class OptionsPanel : public Panel {
 public:
     explicit OptionsPanel(const PanelContext& context);
 
 private:
     void applyStaleLimit();
+    void chooseRecords(int index);
+    void applyFixedPressure();
+    // The box shows the value in force again, before the message that says why.
+    void refuse(QLineEdit* box, const QString& inForce, const QString& why);
 };

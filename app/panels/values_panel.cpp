@@ -36,6 +36,9 @@ void ValuesPanel::showReading(const InstrumentReading& reading) {
     showValue(context_.ui.lb_temp, reading.temperatureText);
     showValue(context_.ui.lb_con, reading.conductivityText);
     showValue(context_.ui.lb_press, reading.pressureText);
+    if (reading.complete && !context_.station.given.salinity()) {
+        context_.ui.lb_salinity->setText(QStringLiteral("-"));
+    }
 }
 
 void ValuesPanel::showSalinity() {

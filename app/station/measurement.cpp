@@ -34,7 +34,11 @@ bool Measurement::computeSalinity() {
 
 bool Measurement::computeSoundVelocity() {
     const auto velocity = seawater::soundVelocity(salinity, temperature, pressure);
-    const auto rounded = velocity ? number_text::roundToHundredths(*velocity) : std::nullopt;
+    return velocity && takeMeasuredSoundVelocity(*velocity);
+}
+
+bool Measurement::takeMeasuredSoundVelocity(double velocity) {
+    const std::optional<double> rounded = number_text::roundToHundredths(velocity);
     if (!rounded) {
         return false;
     }
@@ -43,10 +47,7 @@ bool Measurement::computeSoundVelocity() {
 }
 
 void Measurement::noteReading(qint64 nowMs, bool manual) {
-    readingTrust.reading(
-        nowMs,
-        seawater::implausibleValue({conductivity, temperature, pressure, salinity, soundvelocity}),
-        manual);
+    readingTrust.reading(nowMs, seawater::implausibleValue(givenValues()), manual);
 }
 
 // No sea has a sound velocity of 0: before the first reading nothing is sent at all.
@@ -54,9 +55,19 @@ std::optional<Sounding> Measurement::sendable(qint64 nowMs) const {
     if (!readingTrust.hasReading() || (sendFreshOnly && !readingTrust.sendable(nowMs))) {
         return std::nullopt;
     }
-    return Sounding{soundvelocity, pressure, temperature};
+    return Sounding{soundvelocity, pressure, givenValues().temperature};
 }
 
 LogValues Measurement::logValues() const {
-    return {conductivity, pressure, temperature, salinity, soundvelocity};
+    const seawater::Reading values = givenValues();
+    return {values.conductivity, values.pressure, values.temperature, values.salinity,
+            values.soundvelocity};
+}
+
+seawater::Reading Measurement::givenValues() const {
+    const auto ifGiven = [](bool gives, double value) {
+        return gives ? std::optional(value) : std::nullopt;
+    };
+    return {ifGiven(given.conductivity, conductivity), ifGiven(given.temperature, temperature),
+            pressure, ifGiven(given.salinity(), salinity), soundvelocity};
 }

@@ -7,6 +7,7 @@
 #include "input/instruments.h"
 #include "logging/log_line.h"
 #include "output/telegrams.h"
+#include "seawater/plausibility.h"
 
 // The measurement fields through which the readers, the calculator, the senders and the log
 // exchange values, and how far they can be trusted. Every reading stores pressure, conductivity and
@@ -19,6 +20,10 @@ public:
     double salinity = 0;       // practical salinity, full precision
     double soundvelocity = 0;  // m/s, two decimals
 
+    // What the instrument read now gives; a field it does not give is shown, sent and logged as
+    // nothing, never as the figure it happens to hold.
+    Quantities given;
+
     // An instrument was started: readings are expected from now on.
     void expectReadings(qint64 nowMs, const Instrument& instrument);
     // The values an instrument gave, each into its field.
@@ -30,6 +35,9 @@ public:
     // label, the telegrams and the log all carry; false, the field unchanged, when none can be
     // computed.
     bool computeSoundVelocity();
+    // An instrument's own sound velocity, rounded as a computed one is; false, the field
+    // unchanged, when it is no number.
+    bool takeMeasuredSoundVelocity(double velocity);
     // A reading is complete in the fields: its age and plausibility start from here.
     void noteReading(qint64 nowMs, bool manual);
 
@@ -38,6 +46,8 @@ public:
     // typed by hand).
     std::optional<Sounding> sendable(qint64 nowMs) const;
     LogValues logValues() const;
+    // The fields, those the instrument does not give empty.
+    seawater::Reading givenValues() const;
 
     ReadingTrust readingTrust;
     bool sendFreshOnly = false;

@@ -7,17 +7,11 @@
 
 namespace {
 
-QString cannotBeUsed(const char* section, const char* key, const QString& value,
-                     const QString& expected) {
-    return QStringLiteral("%1 under [%2] (\"%3\") cannot be used: %4.")
-        .arg(QLatin1String(key), QLatin1String(section), value, expected);
-}
-
 // Reads one [Run] key with `take`, which says whether the text was usable.
 template <typename Take>
 void readRun(const char* key, QStringList& problems, const QString& expected, Take take) {
     if (const std::optional<QString> text = settings_store::runValue(key); text && !take(*text)) {
-        problems << cannotBeUsed("Run", key, *text, expected);
+        problems << settings_store::cannotBeUsed("Run", key, *text, expected);
     }
 }
 
@@ -64,9 +58,10 @@ void readPortTexts(const char* key, bool needed, QString& port, QString& setting
         settings = boxes.settings.value_or(settings);
     }
     if (needed && (!number_text::parseInt16(port) || !parsePortSettings(settings))) {
-        problems << cannotBeUsed("COM_Port", key, port + QLatin1Char(':') + settings,
-                                 QStringLiteral("give a port number and settings such as "
-                                                "1:19200,N,8,1"));
+        problems << settings_store::cannotBeUsed(
+            "COM_Port", key, port + QLatin1Char(':') + settings,
+            QStringLiteral("give a port number and settings such as "
+                           "1:19200,N,8,1"));
     }
 }
 

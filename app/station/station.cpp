@@ -6,6 +6,7 @@
 #include "input/input_controller.h"
 #include "logging/sampling_interval.h"
 #include "output/output_controller.h"
+#include "platform/number_text.h"
 
 Station::Station(const Services& services, const settings_store::Options& options, RunUpkeep upkeep,
                  QObject* parent)
@@ -25,6 +26,9 @@ Station::Station(const Services& services, const settings_store::Options& option
     readingTrust.setStaleLimit(options.staleAfterMs);
     sendFreshOnly = options.sendFreshOnly;
     setLogTimeUtc(options.logTimeUtc);
+    const ReadRecordChoice read = readRecordChoice(options.asciiRecords);
+    recordProblems_ = read.problems;
+    useRecords(read.choice);
     connect(input_, &InputController::reading, this, &Station::take);
     connect(input_, &InputController::secondPassed, this, &Station::trustChanged);
     connect(input_, &InputController::portTextsChosen, this, [this](const QString& value) {
@@ -119,7 +123,11 @@ void Station::sv() {
     }
 }
 
-void Station::take(const InstrumentReading& reading) {
+void Station::take(InstrumentReading reading) {
+    if (reading.complete && !given.pressure) {
+        reading.pressure = options_.fixedPressureDbar / 10;
+        reading.pressureText = number_text::formatGeneral(options_.fixedPressureDbar);
+    }
     store(reading, now());
     computeAndNote(reading, false);
 }
@@ -135,9 +143,12 @@ void Station::takeTyped(const InstrumentReading& typed) {
 
 void Station::computeAndNote(const InstrumentReading& reading, bool manual) {
     emit readingStored(reading);
-    if (reading.complete) {
+    if (reading.complete && (manual || given.salinity())) {
         con2sal();
         sv();
+    } else if (reading.complete && reading.soundVelocity &&
+               takeMeasuredSoundVelocity(*reading.soundVelocity)) {
+        emit soundVelocityChanged();
     }
     if (reading.fresh) {
         noteReading(now(), manual);
@@ -159,6 +170,8 @@ PortResult Station::startInput(const Instrument& instrument, const QString& port
 }
 
 void Station::expectReadings(const Instrument& instrument) {
+    given =
+        instrument.reading == Instrument::Reading::Records ? records_.layout.gives() : Quantities{};
     Measurement::expectReadings(now(), instrument);
     emit trustChanged();
 }
@@ -247,6 +260,36 @@ void Station::setLogTimeUtc(bool utc) {
         options_.logTimeUtc = utc;
         rememberOption(settings_store::kLogTimeUtc, settings_store::flagText(utc));
     }
+}
+
+QStringList Station::chooseRecords(const RecordPreset& preset) {
+    const ReadRecordChoice read = readRecordChoice(QLatin1String(preset.name));
+    if (!read.problems.isEmpty()) {
+        return read.problems;
+    }
+    useRecords(read.choice);
+    options_.asciiRecords = QLatin1String(preset.name);
+    rememberOption(settings_store::kAsciiRecords, options_.asciiRecords);
+    if (const Instrument* reading = input_->connected()) {
+        expectReadings(*reading);
+    }
+    return {};
+}
+
+void Station::useRecords(const RecordChoice& choice) {
+    records_ = choice;
+    input_->setRecordLayout(choice.layout);
+}
+
+bool Station::setFixedPressure(const QString& typed) {
+    const std::optional<double> dbar = settings_store::fixedPressureDbar(typed);
+    if (!dbar) {
+        return false;
+    }
+    options_.fixedPressure = typed;
+    options_.fixedPressureDbar = *dbar;
+    rememberOption(settings_store::kFixedPressure, typed);
+    return true;
 }
 
 bool Station::setStaleLimit(const QString& typed) {

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/station/measurement.h"
+#include "app/station/record_choice.h"
 #include "app/station/run_settings.h"
 #include "app/station/services.h"
 #include "logging/log_controller.h"
@@ -76,6 +77,15 @@ public:
     bool setSamplingInterval(const QString& typed);
     void setLogTimeUtc(bool utc);
 
+    // The layout the Kestrane option reads, from the next record on. Empty, or why the layout
+    // cannot be used and the one in force stays.
+    QStringList chooseRecords(const RecordPreset& preset);
+    const RecordChoice& records() const { return records_; }
+    // What the stored choice of layout had that cannot be used, from the start.
+    const QStringList& recordProblems() const { return recordProblems_; }
+    // False, the pressure in force kept, unless the text gives one in dbar.
+    bool setFixedPressure(const QString& typed);
+
     // False, the limit in force kept, unless the text is a positive number of seconds.
     bool setStaleLimit(const QString& typed);
     const QString& staleLimitText() const { return options_.staleAfter; }
@@ -101,7 +111,8 @@ signals:
     void portTextsChosen(const char* key, const QString& value);
 
 private:
-    void take(const InstrumentReading& reading);
+    void take(InstrumentReading reading);
+    void useRecords(const RecordChoice& choice);
     void computeAndNote(const InstrumentReading& reading, bool manual);
     void expectReadings(const Instrument& instrument);
     void logInto(const QString& path);
@@ -118,6 +129,8 @@ private:
     LogController* log_;
     StatusReport* statusReport_;
     const Instrument* instrument_ = &instruments::table().standard;
+    RecordChoice records_;
+    QStringList recordProblems_;
     QString sendIntervalText_ = RunSettings().sendIntervalText;
     QString samplingText_ = RunSettings().sampleIntervalText;
     RunUpkeep upkeep_;

@@ -7,7 +7,16 @@
 #include <optional>
 
 #include "input/ascii_record.h"
+#include "input/record_layouts.h"
 #include "platform/number_text.h"
+
+inline const RecordLayout& kestraneLayout() {
+    return *record_layouts::presets().standard.layout;
+}
+
+inline AsciiReading readKestraneRecord(QByteArrayView record) {
+    return readAsciiRecord(kestraneLayout(), record);
+}
 
 // The record reader as it was before it read the bytes in place: Latin-1 text split at TABs,
 // each field read by the C locale. The fuzzer holds the fast reader to it, and the benchmark
@@ -27,5 +36,6 @@ inline AsciiReading readAsciiRecordThroughText(QByteArrayView record) {
             reading.temperature = field(4);
         }
     }
+    reading.complete = reading.temperature.has_value();
     return reading;
 }

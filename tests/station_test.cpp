@@ -5,6 +5,8 @@
 #include <tuple>
 
 #include "app/station/station.h"
+#include "input/input_controller.h"
+#include "output/output_controller.h"
 #include "platform/timer.h"
 #include "support/failing_text_files.h"
 #include "support/station_fixture.h"
@@ -198,6 +200,75 @@ TEST_F(StationTest, TheEndSavesTheLinesTheFileCannotTakeElsewhere) {
         EXPECT_EQ(sampleNumbers(chosen.value_or(recovered.value(0))), samplesFrom(1, 5));
         EXPECT_EQ(station().takeRecoveredLogs(), QStringList());
     }
+}
+
+// Each layout fills the fields its instrument gives: salinity and sound velocity computed from
+// conductivity and temperature, or the probe's own sound velocity; the fixed pressure where there
+// is no sensor. What is not given is sent and logged as nothing: a telegram that needs it sends
+// nothing and says why, and its log fields stay empty.
+TEST_F(StationTest, EachLayoutFillsWhatItsInstrumentGives) {
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, "Sondrel", "Sondrel");
+    store.setValue("Record/Separator", "semicolon");
+    store.setValue("Record/Prefix", "$CTD");
+    store.setValue("Record/Temperature", "2");
+    store.setValue("Record/Conductivity", "3 S/m");
+    store.sync();
+    const struct {
+        const char* records;
+        QByteArray lines;
+        QByteArray appMicrosystems, svp20;
+        const char* note;
+        QByteArray logged;  // the fields after the date-time
+        const char* doubt;
+    } cases[] = {
+        {"SV probe", "00.12\r\n 1500.125\r\n", " 1500.13 \r\n", "",
+         "'SVP 20' needs a temperature; the instrument gives none", "\t\t1.50\t\t\t1500.13\r\n",
+         ""},
+        {"SV probe", "\n 0000.000\n", " 0.00 \r\n", "",
+         "'SVP 20' needs a temperature; the instrument gives none", "\t\t1.50\t\t\t0.00\r\n",
+         "Invalid reading: sound velocity outside 1350 to 1800 m/s"},
+        {"Valeport miniSVP", "\r\n0012.34\t-01.174\t1450.255\r\n", " 1450.26 \r\n",
+         "1450300001-00012990000\r\n", "", "\t\t12.34\t-1.174\t\t1450.26\r\n", ""},
+        {"Valeport miniCTD", "\r\n0012.34\t15.000\t42.914\r\n", " 1506.86 \r\n",
+         "150690000100150990000\r\n", "", "\t42.914\t12.34\t15.000\t34.9950\t1506.86\r\n", ""},
+        {"SBE 45", "\r\n15.0000, 4.29140, 35.0001, 1400.000\r\n", " 1506.69 \r\n",
+         "150670000000150990000\r\n", "", "\t42.914\t1.50\t15.000\t34.9994\t1506.69\r\n", ""},
+        {"Custom", "\r\n#CTD;1;2;3\r\n$CTD;15.000;4.2914\r\n", " 1506.69 \r\n",
+         "150670000000150990000\r\n", "", "\t42.914\t1.50\t15.000\t34.9994\t1506.69\r\n", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.records);
+        restart();
+        options.asciiRecords = QString::fromLatin1(c.records);
+        ASSERT_TRUE(station().recordProblems().isEmpty());
+        ASSERT_TRUE(station().setFixedPressure("1.5"));
+        ASSERT_TRUE(station().createLog(path).ok() && startInput("Kestrane") && startOutput());
+        deliver(&port("Com_in"), c.lines);
+        EXPECT_EQ(station().input().recordsRejected(), 0);
+        EXPECT_EQ(station().readingTrust.note(nowMs), c.doubt);
+        for (const char* format : {"App. Microsystems", "SVP 20"}) {
+            station().chooseTelegram(*telegrams::formats().named(format));
+            emit timer("Timer4").tick();
+        }
+        EXPECT_EQ(std::exchange(port("com_out").written, {}), c.appMicrosystems + c.svp20);
+        EXPECT_EQ(station().output().note(), c.note);
+        emit timer("Timer2").tick();
+        station().end();
+        EXPECT_TRUE(fileBytes(path).endsWith(c.logged)) << fileBytes(path).toStdString();
+    }
+
+    store.setValue("Record/Conductivity", "3 furlongs");
+    store.sync();
+    restart();
+    options.asciiRecords = "Custom";
+    EXPECT_EQ(station().records().preset, &record_layouts::presets().standard);
+    EXPECT_EQ(station().recordProblems().value(0),
+              "Conductivity under [Record] (\"3 furlongs\") cannot be used: give a field number "
+              "from 1 to 99 and mS/cm or S/m.");
+    EXPECT_EQ(station().chooseRecords(*record_layouts::presets().named("Custom")),
+              station().recordProblems());
+    EXPECT_TRUE(station().chooseRecords(*record_layouts::presets().named("SV probe")).isEmpty());
+    EXPECT_EQ(store::options().asciiRecords, "SV probe");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 
@@ -88,6 +89,47 @@ TEST_F(SettingsWindow, UdpOutputAndLogTimeComeBackAtTheNextStart) {
     EXPECT_TRUE(box("ck_udp")->isChecked());
     EXPECT_TRUE(box("ck_utc")->isChecked());
     EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// The layout and the fixed pressure come back at the next start, and a probe that gives only its
+// sound velocity shows "-" for what it does not measure. A layout that cannot be read is named,
+// at the start or when it is chosen, and the one in force stays.
+TEST_F(SettingsWindow, RecordLayoutsComeBackAndShowWhatTheProbeGives) {
+    ASSERT_TRUE(settings.write("[Options]\nAsciiRecords=SV probe\nFixedPressure=2.5\n"));
+    start();
+    auto* records = find<QComboBox>("cb_records");
+    EXPECT_EQ(records->currentText(), "SV probe");
+    EXPECT_EQ(text("tx_fixed_pressure"), "2.5");
+    click("Command3");
+    receive("00.1\r\n 1500.123\r\n");
+    for (const auto& [label, shown] : {std::pair{"lb_sound", "1500.12"},
+                                       {"lb_con", "-"},
+                                       {"lb_temp", "-"},
+                                       {"lb_salinity", "-"},
+                                       {"lb_press", "2.5"}}) {
+        EXPECT_EQ(text(label), shown) << label;
+    }
+    EXPECT_TRUE(text("lb_in_status").contains("SV probe records"))
+        << text("lb_in_status").toStdString();
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    emit records->activated(records->findText("Custom"));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.contains("[Record] gives neither"));
+    EXPECT_EQ(records->currentText(), "SV probe");
+
+    dialogs.messages.clear();
+    ASSERT_TRUE(
+        settings.write("[Options]\nAsciiRecords=Custom\nFixedPressure=deep\n"
+                       "[Record]\nSeparator=pipe\nSoundVelocity=1\n"));
+    start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.messages.empty(); }));
+    for (const char* named :
+         {"FixedPressure under [Options] (\"deep\")", "Separator under [Record] (\"pipe\")"}) {
+        EXPECT_TRUE(dialogs.messages[0].text.contains(named)) << named;
+    }
+    EXPECT_EQ(find<QComboBox>("cb_records")->currentText(), "Kestrane");
+    EXPECT_EQ(text("tx_fixed_pressure"), "0");
 }
 
 TEST_F(SettingsWindow, AFileFullOfJunkGivesAMessageThatFitsTheScreen) {

@@ -135,6 +135,43 @@ TEST(HeadlessProgram, FeedsTheEchosounderAndKeepsEverySampleItCounted) {
     }
 }
 
+// A probe read by its layout, with no conductivity sensor: its own sound velocity goes out as
+// measured, and the log leaves conductivity and salinity empty.
+TEST(HeadlessProgram, ReadsAProbeByItsRecordLayout) {
+    const QTemporaryDir dir;
+    test_support::PtyDevice instrument;
+    test_support::PtyDevice echosounder;
+    ASSERT_TRUE(instrument.isOpen() && echosounder.isOpen());
+    const QString log = dir.filePath(QStringLiteral("svp.txt"));
+    const QString settings = dir.filePath(QStringLiteral("Sondrel.conf"));
+    ASSERT_TRUE(writeFile(settings, QStringLiteral("[COM_Port]\nIN=\"41:19200,N,8,1\"\n"
+                                                   "OUT=\"42:4800,N,8,1\"\n[Ports]\nCOM41=%1\n"
+                                                   "COM42=%2\n[Options]\nAsciiRecords=Valeport "
+                                                   "miniSVP\n[Run]\nInput=true\nOutput=true\n"
+                                                   "Telegram=SVP 20\nSendInterval=100\n"
+                                                   "LogFile=%3\nSampleInterval=0.1\n")
+                                        .arg(instrument.path(), echosounder.path(), log)
+                                        .toUtf8()));
+    QProcess program;
+    startHeadless(program, settings);
+    QByteArray errors;
+    ASSERT_TRUE(test_support::runUntil(
+        [&] { return (errors += program.readAllStandardError()).contains("input: Connected"); },
+        20s))
+        << errors.constData();
+    ASSERT_TRUE(instrument.pty().write("\r\n0012.34\t-01.174\t1450.255\r\n"));
+    const QByteArray telegram = "1450300001-00012990000\r\n";
+    EXPECT_TRUE(echosounder.pty()
+                    .readUntil([&](const QByteArray& bytes) { return bytes.contains(telegram); })
+                    .contains(telegram));
+    ASSERT_TRUE(test_support::runUntil([&] { return readFile(log).count('\n') >= 2; }, 20s));
+    program.terminate();
+    ASSERT_TRUE(program.waitForFinished());
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_TRUE(readFile(log).endsWith("\t\t12.34\t-1.174\t\t1450.26\r\n"))
+        << readFile(log).constData();
+}
+
 // Each file starts nothing at all: no log file appears, and the reason names what to mend.
 TEST(HeadlessProgram, RefusesASettingsFileItCannotUse) {
     const QTemporaryDir dir;
@@ -142,7 +179,10 @@ TEST(HeadlessProgram, RefusesASettingsFileItCannotUse) {
     for (const auto& [run, key, value] : {std::tuple{"", "", ""},
                                           {"Instrument=Foo", "Instrument", "Foo"},
                                           {"Telegram=SVP20", "Telegram", "SVP20"},
-                                          {"SendInterval=soon", "SendInterval", "soon"}}) {
+                                          {"SendInterval=soon", "SendInterval", "soon"},
+                                          {"[Options]\nAsciiRecords=Custom\n[Record]\n"
+                                           "SoundVelocity=0",
+                                           "SoundVelocity", "0"}}) {
         SCOPED_TRACE(run);
         const QString settings =
             dir.filePath(QStringLiteral("%1.conf").arg(*run ? key : "missing"));

@@ -1,28 +1,25 @@
 #include "kestrane_mode.h"
 
-#include <QLocale>
 #include <chrono>
 #include <deque>
 #include <optional>
 #include <random>
 
 #include "drift.h"
+#include "instrument_lines.h"
 #include "line_journal.h"
+#include "line_options.h"
 #include "option_values.h"
 #include "paced_stream.h"
-#include "platform/number_text.h"
 #include "run_control.h"
 
 namespace {
 
+using namespace line_options;
+using instrument_lines::format;
 using option_values::kDrift;
 using option_values::readCount;
 
-const QCommandLineOption kInterval("interval", "Milliseconds between writes.", "ms", "1000");
-const QCommandLineOption kConductivity("conductivity", "Conductivity in mS/cm.", "value", "35.008");
-const QCommandLineOption kPressure("pressure", "Pressure in dbar.", "value", "-0.75");
-const QCommandLineOption kTemperature("temperature", "Temperature in degrees Celsius.", "value",
-                                      "15.5");
 const QCommandLineOption kRecordsPerWrite("records-per-write",
                                           "Records sent together in one write.", "n", "1");
 const QCommandLineOption kChunk("chunk", "Send each write in pieces of this many bytes (0: whole).",
@@ -49,8 +46,6 @@ const QCommandLineOption kLongLength("long-length", "Length of an over-long reco
 const QCommandLineOption kSequence("sequence",
                                    "Let the pressure count the lines: line n (from 0) reads "
                                    "n/1000 dbar, so a reader's pressure tells which line it took.");
-const QCommandLineOption kCount("count", "Stop after this many lines (0: run until stopped).", "n",
-                                "0");
 const QCommandLineOption kDuration("duration",
                                    "Stop sending after this many seconds (0: run until stopped).",
                                    "seconds", "0");
@@ -62,11 +57,6 @@ const QCommandLineOption kJournal(
     "Write \"<n> <kind>\" to this file for every line n (from 0) "
     "that is not an ordinary record, and \"sent <count>\" at the end.",
     "path");
-
-// Instrument records always use "." as the decimal point.
-QByteArray format(double value, QStringView pattern) {
-    return number_text::formatPattern(value, pattern, QLocale::c()).toLatin1();
-}
 
 struct Settings {
     option_values::Reading values;
@@ -138,16 +128,10 @@ Kind kindOf(const Settings& s, qint64 n) {
     return every(s.faults.longEvery) ? Kind::Long : Kind::Record;
 }
 
-// A slow swing of the given amplitude that starts at zero; about `period` records per swing.
-double swing(const Settings& s, qint64 n, double amplitude, int period) {
-    return s.values.drift ? drift::swing(static_cast<double>(n), amplitude, period) : 0;
-}
-
 QByteArray record(const Settings& s, qint64 n) {
-    const double pressure =
-        s.sequence ? static_cast<double>(n) / 1000 : s.values.pressure + swing(s, n, 5, 90);
-    return kestraneRecord(s.values.conductivity + swing(s, n, 2, 120), pressure,
-                          s.values.temperature + swing(s, n, 1, 180));
+    const option_values::Reading at = drift::lineAt(s.values, static_cast<double>(n));
+    return kestraneRecord(at.conductivity, s.sequence ? static_cast<double>(n) / 1000 : at.pressure,
+                          at.temperature);
 }
 
 // One field, so a reader cannot take it for a record; the same bytes for the same n.

@@ -3,6 +3,7 @@
 #include <array>
 #include <iostream>
 
+#include "ascii_mode.h"
 #include "endpoint.h"
 #include "kestrane_mode.h"
 #include "receiver_mode.h"
@@ -17,7 +18,7 @@
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("sondrel-sim"));
-    const std::array modes{kestraneMode(), seaSunMode(), receiverMode()};
+    const std::array modes{kestraneMode(), asciiMode(), seaSunMode(), receiverMode()};
 
     QStringList modeNames;
     for (const Mode& m : modes) {

@@ -146,4 +146,102 @@ TEST(SondrelCalcProgram, ReportsBadLinesAndUnreadableFilesAndGoesOn) {
     EXPECT_EQ(salinity.out.toStdString(), converted({"35 15 0"}, Columns::Salinity));
 }
 
+// Recorded instrument files are read record by record as the window reads them, then written in
+// the calculator's units: the instrument's own digits come back, the values computed from the
+// record's (not from the rounded echo) are those the window computes.
+TEST(SondrelCalcProgram, ConvertsRecordedInstrumentFilesByTheirLayout) {
+    QTemporaryDir dir;
+    const QString custom = dir.filePath("custom.ini");
+    const QString unusable = dir.filePath("unusable.ini");
+    for (const auto& [path, text] :
+         {std::pair{custom,
+                    "[Record]\nSeparator=semicolon\nPrefix=$D\nTemperature=2\n"
+                    "SoundVelocity=3\n"},
+          std::pair{unusable, "[Record]\nSeparator=pipe\nTemperature=1\n"}}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(text) > 0);
+    }
+    struct Water {
+        double conductivity, temperature, bar;  // S/m, degrees Celsius
+    };
+    const struct {
+        QStringList arguments;
+        QByteArray input;
+        std::string out;             // without the computed columns
+        std::optional<Water> water;  // where salinity and sound velocity are computed
+        const char* err;
+        int exitCode;
+    } cases[] = {
+        {{"--records", "SV probe", "--pressure", "12.5"},
+         " 1500.123\r\n\r\n 1499.9\r\n",
+         "-\t-\t12.5\t-\t1500.123\n-\t-\t12.5\t-\t1499.9\n",
+         {},
+         "",
+         0},
+        {{"--records", "Valeport miniCTD"},
+         "0012.345\t-01.500\t35.008\r\n",
+         "35.008\t-1.5\t12.345",
+         Water{35.008 / 10, -1.5, 12.345 / 10},
+         "",
+         0},
+        {{"--records", "Valeport miniSVP"},
+         "0012.345\t21.456\t1500.123\r\n",
+         "-\t21.456\t12.345\t-\t1500.123\n",
+         {},
+         "",
+         0},
+        {{"--records", "SBE 45", "--pressure", "100"},
+         "23.7658, 4.12345\n",
+         "41.2345\t23.7658\t100",
+         Water{4.12345, 23.7658, 10},
+         "",
+         0},
+        {{"--records", "Kestrane"},
+         "0035.008\tMS/CM\t-00.750\tDBAR\t15.500\tC\r\n",
+         "35.008\t15.5\t-0.75",
+         Water{35.008 / 10, 15.5, 0.75 / -10},
+         "",
+         0},
+        {{"--records", "Custom", "--settings", custom},
+         "$D;5;1500.5\nfoo\n",
+         "-\t5\t0\t-\t1500.5\n",
+         {},
+         "",
+         0},
+        {{"--records", "Valeport miniCTD"},
+         "0012.345\t21.456\t35\r\n0012.345\t21.456\r\n",
+         "35\t21.456\t12.345",
+         Water{3.5, 21.456, 12.345 / 10},
+         "standard input:2: field 3 holds no conductivity\n",
+         1},
+        {{"--records", "Custom", "--settings", unusable},
+         "",
+         "",
+         {},
+         "sondrel-calc: Separator under [Record] (\"pipe\") cannot be used",
+         2},
+        {{"--records", "CTD"}, "", "", {}, "sondrel-calc: unknown record layout \"CTD\"", 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(u' ').toStdString());
+        const Finished run = runCalc(c.arguments, c.input);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        const std::string err = run.err.toStdString();
+        EXPECT_TRUE(err.starts_with(c.err) && (*c.err || err.empty())) << err;
+        if (!c.water) {
+            EXPECT_EQ(run.out.toStdString(), c.out);
+            continue;
+        }
+        const std::string out = run.out.toStdString();
+        ASSERT_TRUE(out.starts_with(c.out + '\t') && out.ends_with('\n')) << out;
+        const std::string computed = out.substr(c.out.size() + 1, out.size() - c.out.size() - 2);
+        const std::optional<double> salinity =
+            seawater::practicalSalinity(c.water->conductivity, c.water->temperature, c.water->bar);
+        const std::optional<double> velocity =
+            seawater::soundVelocity(*salinity, c.water->temperature, c.water->bar);
+        EXPECT_EQ(decimal_text::read(computed.substr(0, computed.find('\t'))), salinity);
+        EXPECT_EQ(decimal_text::read(computed.substr(computed.find('\t') + 1)), velocity);
+    }
+}
+
 }  // namespace

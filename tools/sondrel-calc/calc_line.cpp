@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <optional>
 
 #include "platform/decimal_text.h"
 #include "seawater/salinity.h"
 #include "seawater/sound_velocity.h"
+#include "tools/sondrel-calc/written_numbers.h"
 
 namespace sondrel_calc {
 
@@ -80,21 +80,6 @@ bool isShortestText(std::string_view text) {
     return digits <= 15 && whole.size() <= 15 && text.size() <= scientific;
 }
 
-// Shortest text that reads back to the same value, "-" for none. Room for the longest double
-// text (24 characters) is left by the caller.
-template <typename Number>
-char* format(char* at, Number value) {
-    return std::to_chars(at, at + 32, value).ptr;
-}
-
-char* format(char* at, std::optional<double> value) {
-    if (!value) {
-        *at = '-';
-        return at + 1;
-    }
-    return format(at, *value);
-}
-
 }  // namespace
 
 LineKind convertLine(std::string_view line, Columns columns, std::string& text) {
@@ -109,7 +94,7 @@ LineKind convertLine(std::string_view line, Columns columns, std::string& text) 
     std::array<char, 5 * 33> buffer;
     if (fields.count != kNumbers) {
         text += "expected 3 numbers, found ";
-        text.append(buffer.data(), format(buffer.data(), fields.count));
+        text.append(buffer.data(), writeShortest(buffer.data(), fields.count));
         text += " fields";
         return LineKind::Malformed;
     }
@@ -130,18 +115,18 @@ LineKind convertLine(std::string_view line, Columns columns, std::string& text) 
     for (std::size_t i = 0; i < kNumbers; ++i) {
         const std::string_view field = fields.first[i];
         at = isShortestText(field) && field.size() < 32 ? std::copy(field.begin(), field.end(), at)
-                                                        : format(at, values[i]);
+                                                        : writeShortest(at, values[i]);
         *at++ = '\t';
     }
     std::optional<double> salinity = first;
     if (columns == Columns::Conductivity) {
         salinity = seawater::practicalSalinity(first / 10, temperature, bar);
-        at = format(at, salinity);
+        at = writeShortest(at, salinity);
         *at++ = '\t';
     }
     const auto velocity =
         salinity ? seawater::soundVelocity(*salinity, temperature, bar) : std::nullopt;
-    at = format(at, velocity);
+    at = writeShortest(at, velocity);
     text.append(buffer.data(), at);
     return LineKind::Converted;
 }

@@ -12,17 +12,18 @@ namespace {
 
 constexpr std::size_t kBlock = 1 << 18;
 
+template <typename ConvertLine>
 class Converter {
 public:
-    Converter(const StreamEnds& ends, std::string_view name, Columns columns)
-        : ends_(ends), name_(name), columns_(columns) {
+    Converter(const StreamEnds& ends, std::string_view name, ConvertLine convertLine)
+        : ends_(ends), name_(name), convertLine_(convertLine) {
         output_.reserve(kBlock + kBlock / 2);
     }
 
     void convert(std::string_view line) {
         ++number_;
         const std::size_t mark = output_.size();
-        switch (convertLine(line, columns_, output_)) {
+        switch (convertLine_(line, output_)) {
             case LineKind::Skipped:
                 break;
             case LineKind::Converted:
@@ -64,16 +65,15 @@ public:
 private:
     const StreamEnds& ends_;
     std::string_view name_;
-    Columns columns_;
+    ConvertLine convertLine_;
     std::string output_;
     long number_ = 0;
     bool ok_ = true;
 };
 
-}  // namespace
-
-bool convertStream(const StreamEnds& ends, std::string_view name, Columns columns) {
-    Converter converter(ends, name, columns);
+template <typename ConvertLine>
+bool convertLines(const StreamEnds& ends, std::string_view name, ConvertLine convertLine) {
+    Converter converter(ends, name, convertLine);
     // Lines are converted where they lie in the buffer; a line cut by the end of a block is
     // moved to the front before the next read, and the buffer grows for a line longer than it.
     std::vector<char> buffer(kBlock);
@@ -109,6 +109,18 @@ bool convertStream(const StreamEnds& ends, std::string_view name, Columns column
     }
     converter.flush();
     return converter.ok();
+}
+
+}  // namespace
+
+bool convertStream(const StreamEnds& ends, std::string_view name, Columns columns) {
+    return convertLines(ends, name, [columns](std::string_view line, std::string& text) {
+        return convertLine(line, columns, text);
+    });
+}
+
+bool convertStream(const StreamEnds& ends, std::string_view name, const LineConverter& convert) {
+    return convertLines(ends, name, std::cref(convert));
 }
 
 }  // namespace sondrel_calc

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "tools/sondrel-calc/calc_line.h"
@@ -23,5 +24,10 @@ struct StreamEnds {
 // "name:line: reason" and skipped; the lines after it are still converted. False when any line
 // was malformed or the input could not be read to its end.
 bool convertStream(const StreamEnds& ends, std::string_view name, Columns columns);
+
+// The same with lines that `convert` turns into output lines (several may be joined by line
+// ends) or the reason they are malformed, appended to `text`.
+using LineConverter = std::function<LineKind(std::string_view line, std::string& text)>;
+bool convertStream(const StreamEnds& ends, std::string_view name, const LineConverter& convert);
 
 }  // namespace sondrel_calc

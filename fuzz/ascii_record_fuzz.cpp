@@ -7,51 +7,21 @@
 
 #include <QByteArrayView>
 #include <bit>
-#include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "fuzz/check.h"
+#include "fuzz/record_fields.h"
 #include "input/ascii_record.h"
 #include "tests/support/ascii_record_reference.h"
 
 namespace {
 
-struct Field {
-    std::string text;
-    double value = 0;
-};
-
-std::string digits(FuzzedDataProvider& input, int count) {
-    std::string text;
-    for (int i = 0; i < count; ++i) {
-        text.push_back(static_cast<char>('0' + input.ConsumeIntegralInRange(0, 9)));
-    }
-    return text;
-}
-
-Field numberField(FuzzedDataProvider& input) {
-    std::string number = input.PickValueInArray({"", "-", "+"});
-    number += digits(input, input.ConsumeIntegralInRange(1, 6));
-    if (input.ConsumeBool()) {
-        number += '.' + digits(input, input.ConsumeIntegralInRange(1, 6));
-    }
-    Field field;
-    // from_chars reads no "+".
-    std::from_chars(number.data() + (number.starts_with('+') ? 1 : 0),
-                    number.data() + number.size(), field.value);
-    field.text = std::string(input.ConsumeIntegralInRange(0, 2), ' ') + number +
-                 std::string(input.ConsumeIntegralInRange(0, 2), ' ');
-    return field;
-}
-
-std::string textField(FuzzedDataProvider& input) {
-    std::string text = input.ConsumeRandomLengthString(8);
-    std::erase(text, '\t');
-    return text;
-}
+using fuzz::Field;
+using fuzz::numberField;
+using fuzz::textField;
 
 bool sameValue(const std::optional<double>& a, const std::optional<double>& b) {
     return a.has_value() == b.has_value() &&

@@ -47,14 +47,15 @@ inline QByteArray svProbe(const Water& water) {
     return ' ' + format(water.soundVelocity, u"0.000") + "\r\n";
 }
 
-// Valeport's fixed-width fields: the leading zeros stay, a minus sign goes before them.
+// Valeport's fixed-width fields: the leading zeros stay, a minus sign goes before them. The
+// pressure has two decimals, as a sensor of up to a few hundred dbar sends it.
 inline QByteArray miniCtd(const Water& water) {
-    return format(water.pressure, u"0000.000") + '\t' + format(water.temperature, u"00.000") +
+    return format(water.pressure, u"000.00") + '\t' + format(water.temperature, u"00.000") +
            '\t' + format(water.conductivity, u"00.000") + "\r\n";
 }
 
 inline QByteArray miniSvp(const Water& water) {
-    return format(water.pressure, u"0000.000") + '\t' + format(water.temperature, u"00.000") +
+    return format(water.pressure, u"000.00") + '\t' + format(water.temperature, u"00.000") +
            '\t' + format(water.soundVelocity, u"0000.000") + "\r\n";
 }
 

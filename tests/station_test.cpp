@@ -114,6 +114,41 @@ TEST_F(StationTest, TrustFollowsTheReadingsAndDecidesWhatIsSent) {
     expectAfter(0, "Invalid reading: salinity below 0, no sound velocity", " 1514.57 \r\n");
 }
 
+// On standard error the first rejected record is told at once, then the count at most once a
+// minute; a minute without one lets the next be told at once again, and a new start counts
+// afresh.
+TEST_F(StationTest, RejectedRecordsAreToldOnceAMinute) {
+    const auto reject = [&](int records) {
+        for (int i = 0; i < records; ++i) {
+            deliver(&port("Com_in"), "\r\n" + recordLine("ABC", "000.000", "15.000"));
+        }
+    };
+    const auto minute = [&] { emit timer("rejected_minute").tick(); };
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(startInput("Kestrane"));
+    reject(1);
+    reject(3);
+    minute();
+    minute();
+    reject(1);
+    reject(2);
+    ASSERT_TRUE(startInput("Kestrane"));
+    reject(1);
+    QStringList told;
+    for (const QString& line :
+         QString::fromStdString(testing::internal::GetCapturedStderr()).split(QLatin1Char('\n'))) {
+        if (line.contains(QLatin1String("rejected"))) {
+            told << line.section(QLatin1Char(' '), 1);
+        }
+    }
+    EXPECT_EQ(told, QStringList({"input: 1 record rejected (1 since the start)",
+                                 "input: 3 records rejected in the last minute (4 since the start)",
+                                 "input: 1 record rejected (5 since the start)",
+                                 "input: 2 records rejected in the last minute (7 since the start)",
+                                 "input: 1 record rejected (1 since the start)"}));
+    EXPECT_EQ(station().input().recordsRejected(), 1);
+}
+
 // The sampling interval is typed in seconds in the desktop's format and taken as whole
 // milliseconds, ties to even; an entry that gives none keeps the interval in force.
 TEST_F(StationTest, TheSamplingIntervalIsTypedInSeconds) {

@@ -6,6 +6,7 @@
 #include "input/input_controller.h"
 #include "logging/log_controller.h"
 #include "output/output_controller.h"
+#include "platform/timer.h"
 
 namespace {
 
@@ -15,17 +16,29 @@ QString told(const ConnectionState& state) {
     return details.isEmpty() ? QStringLiteral("Stopped") : details;
 }
 
+QString records(qint64 count) {
+    return count == 1 ? QStringLiteral("1 record") : QStringLiteral("%1 records").arg(count);
+}
+
 }  // namespace
+
+StatusReport::StatusReport(QObject* parent)
+    : QObject(parent),
+      rejectedMinute_(new Timer(QStringLiteral("rejected_minute"), kRejectedEveryMs, this)) {
+    connect(rejectedMinute_, &Timer::tick, this, [this] {
+        if (rejectedTotal_ == rejectedTold_) {
+            rejectedMinute_->setEnabled(false);
+        } else {
+            tellRejected();
+        }
+    });
+}
 
 void StatusReport::watch(const InputController& input, const OutputController& output,
                          const LogController& log) {
     connect(&input, &InputController::stateChanged, this,
             [this](const ConnectionState& state) { report(QStringLiteral("input"), told(state)); });
-    connect(&input, &InputController::recordsRejectedChanged, this, [this](qint64 count) {
-        if (count > 0) {
-            report(QStringLiteral("input"), QStringLiteral("%1 records rejected").arg(count));
-        }
-    });
+    connect(&input, &InputController::recordsRejectedChanged, this, &StatusReport::rejected);
     connect(&output, &OutputController::stateChanged, this, [this](const ConnectionState& state) {
         report(QStringLiteral("output"), told(state));
     });
@@ -55,4 +68,32 @@ void StatusReport::report(const QString& connection, const QString& text) {
                          QLatin1Char('\n');
     std::fputs(line.toLocal8Bit().constData(), stderr);
     std::fflush(stderr);
+}
+
+// A new start counts from 0 again: what the one before left untold is told first.
+void StatusReport::rejected(qint64 total) {
+    if (total == 0) {
+        if (rejectedTotal_ > rejectedTold_) {
+            tellRejected();
+        }
+        rejectedTotal_ = rejectedTold_ = 0;
+        rejectedMinute_->setEnabled(false);
+        return;
+    }
+    rejectedTotal_ = total;
+    if (!rejectedMinute_->isEnabled()) {
+        tellRejected();
+    }
+}
+
+void StatusReport::tellRejected() {
+    const qint64 count = rejectedTotal_ - rejectedTold_;
+    const QString when =
+        rejectedMinute_->isEnabled() ? QStringLiteral(" in the last minute") : QString();
+    report(QStringLiteral("input"), QStringLiteral("%1 rejected%2 (%3 since the start)")
+                                        .arg(records(count), when)
+                                        .arg(rejectedTotal_));
+    rejectedTold_ = rejectedTotal_;
+    // Set again, the interval counts the minute from this line.
+    rejectedMinute_->setEnabled(true);
 }

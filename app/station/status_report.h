@@ -7,14 +7,19 @@
 class InputController;
 class OutputController;
 class LogController;
+class Timer;
 
 // Writes every change of a connection's status to standard error as one line that starts with
 // the UTC time and names the connection: "2026-12-08T10:15:02.250Z input: Connected: ...". A
 // service's journal or a terminal then tells what happened when, in the window as without one.
+// Rejected records are told at once, then at most once a minute with the count since the line
+// before: a noisy line would otherwise write a line for every record.
 class StatusReport : public QObject {
     Q_OBJECT
 public:
-    using QObject::QObject;
+    static constexpr int kRejectedEveryMs = 60'000;
+
+    explicit StatusReport(QObject* parent = nullptr);
 
     void watch(const InputController& input, const OutputController& output,
                const LogController& log);
@@ -22,5 +27,13 @@ public:
     void report(const QString& connection, const QString& text);
 
 private:
+    void rejected(qint64 total);
+    void tellRejected();
+
     QHash<QString, QString> last_;
+    // Runs from each line of rejected records to the next: a minute without one has passed when
+    // it is off.
+    Timer* rejectedMinute_;
+    qint64 rejectedTotal_ = 0;
+    qint64 rejectedTold_ = 0;
 };

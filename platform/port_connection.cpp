@@ -44,8 +44,9 @@ PortReopener::Started PortReopener::connect(const QString& portText, const QStri
     if (started.result.ok()) {
         return started;
     }
-    const QString& reason = started.result.error().reason;
-    if (absent == WhenAbsent::Retry) {
+    const PortError& error = started.result.error();
+    const QString& reason = error.reason;
+    if (absent == WhenAbsent::Retry && error.number != SerialPort::kNotSerialDevice) {
         start();
         started.state = ConnectionState::reconnecting(reason);
     } else {

@@ -44,7 +44,7 @@ public:
         ConnectionState state;
     };
     // Connects the port as connectPort() does. A device that is not there is tried again from
-    // now on when `absent` asks for it.
+    // now on when `absent` asks for it; what is there but no serial device is not.
     Started connect(const QString& portText, const QString& settingsText, WhenAbsent absent,
                     const std::function<void(const QString&)>& chosen);
     // The device went away: try it again from the next tick on.

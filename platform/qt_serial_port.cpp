@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "platform/serial_device.h"
 #include "platform/settings_store.h"
 
 #ifdef Q_OS_WIN
@@ -172,6 +173,12 @@ PortResult QtSerialPort::open() {
     if (port_.open(QIODevice::ReadWrite)) {
         return {};
     }
+    if (serial_device::isNotSerial(device)) {
+        port_.clearError();
+        return PortError{
+            kNotSerialDevice,
+            QStringLiteral("%1 is not a serial device; %2").arg(device, mappingHint(number_))};
+    }
     PortError failure = lastError(kDeviceFailure);
     switch (port_.error()) {
         case QSerialPort::DeviceNotFoundError:
@@ -227,8 +234,13 @@ qint64 QtSerialPort::bytesWaitingToSend() const {
     return port_.isOpen() ? port_.bytesToWrite() + driverQueue(port_) : 0;
 }
 
+// QSerialPort words a vanished device by whatever call failed on it last ("Inappropriate ioctl
+// for device" for a USB adapter pulled out on Linux), which tells the user nothing.
 PortError QtSerialPort::lastError(int number) const {
-    return PortError{number, QStringLiteral("%1: %2").arg(device(), port_.errorString())};
+    const QString why = port_.isOpen() && serial_device::isRemoved(port_)
+                            ? QStringLiteral("device removed")
+                            : port_.errorString();
+    return PortError{number, QStringLiteral("%1: %2").arg(device(), why)};
 }
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error) {

@@ -6,8 +6,9 @@
 
 #include "platform/result.h"
 
-// Why a port operation failed. Only kUnusablePort is told apart by the window; the reason is
-// written for the user, who sees it in the window and on standard error.
+// Why a port operation failed. The window tells kUnusablePort and kNotSerialDevice apart, and a
+// connection retried quietly gives up on kNotSerialDevice; the reason is written for the user,
+// who sees it in the window and on standard error.
 struct PortError {
     int number = 0;
     QString reason;
@@ -24,6 +25,9 @@ public:
     static constexpr int kHighestPortNumber = 32767;
     // The port number names no usable device (no such device, or outside 1..32767).
     static constexpr int kUnusablePort = 8002;
+    // The port number names something that is there but no serial device (a file, /dev/null):
+    // it does not become one by trying again.
+    static constexpr int kNotSerialDevice = 8003;
     // The settings text cannot be used (unknown parity, data bits outside 5..8, ...).
     static constexpr int kInvalidSettings = 380;
     // Any other failure of the device: busy, permission denied, vanished, write refused.

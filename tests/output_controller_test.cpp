@@ -153,6 +153,11 @@ TEST_F(OutputControl, ALostDeviceIsReopenedUntilItIsBack) {
     EXPECT_TRUE(timer("Timer4")->isEnabled());
     emit timer("com_out_reopen")->tick();
     EXPECT_TRUE(port()->isOpen());
+
+    port()->openErrors = {{SerialPort::kNotSerialDevice, QStringLiteral("not a serial device")}};
+    EXPECT_FALSE(output.start("2", "4800,N,8,1", sendIntervals("500"), WhenAbsent::Retry).ok());
+    EXPECT_FALSE(timer("com_out_reopen")->isEnabled()) << "it will not become one";
+    EXPECT_TRUE(output.state().alarm());
 }
 
 }  // namespace

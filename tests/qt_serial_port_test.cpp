@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
 
@@ -83,6 +84,32 @@ TEST_F(QtSerialPortTest, AFullDeviceBufferHoldsTheBytesBack) {
     EXPECT_EQ(port.bytesWaitingToSend(), 0);
     EXPECT_TRUE(port.isOpen());
     EXPECT_EQ(failures.count(), 0);
+}
+
+// A device that goes while open is told as removed, not by the call that found it gone. What is
+// there but no serial device says so, and is told apart from a device that is missing.
+TEST_F(QtSerialPortTest, TellsARemovedDeviceAndOneThatIsNoSerialDevice) {
+    ASSERT_TRUE(port.open().ok());
+    QString removed;
+    QObject::connect(&port, &SerialPort::failed,
+                     [&removed](const PortError& error) { removed = error.reason; });
+    device.unplug();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !removed.isEmpty(); }));
+    EXPECT_TRUE(removed.endsWith(": device removed")) << removed.toStdString();
+
+    const QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("plain"));
+    ASSERT_TRUE(QFile(file).open(QIODevice::WriteOnly));
+    for (const QString& path : {QStringLiteral("/dev/null"), file, dir.path()}) {
+        test_support::mapPort(kPort, path);
+        const PortResult opened = port.open();
+        ASSERT_FALSE(opened.ok()) << path.toStdString();
+        EXPECT_EQ(opened.error().number, SerialPort::kNotSerialDevice) << path.toStdString();
+        EXPECT_TRUE(opened.error().reason.startsWith(path + " is not a serial device"))
+            << opened.error().reason.toStdString();
+    }
+    test_support::mapPort(kPort, dir.filePath(QStringLiteral("gone")));
+    EXPECT_EQ(port.open().error().number, SerialPort::kUnusablePort);
 }
 
 }  // namespace

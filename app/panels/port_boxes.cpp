@@ -20,7 +20,8 @@ void restore(const char* key, QLineEdit& portBox, QLineEdit& settingsBox) {
 }
 
 void tellIfUnusable(const PortResult& result, Dialogs& dialogs, const QWidget& window) {
-    if (!result.ok() && result.error().number == SerialPort::kUnusablePort) {
+    if (!result.ok() && (result.error().number == SerialPort::kUnusablePort ||
+                         result.error().number == SerialPort::kNotSerialDevice)) {
         dialogs.inform(window.windowTitle(), QStringLiteral("Please choose another COM Port!"));
     }
 }

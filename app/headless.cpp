@@ -30,8 +30,8 @@ int runHeadless() {
     Services services;
     services.makePort = [](QObject* parent) -> SerialPort* { return new QtSerialPort(parent); };
     Station station(services, settings_store::options(), Station::RunUpkeep::Never);
-    const QStringList problems =
-        settings_store::problems() + station.recordProblems() + read.problems;
+    const QStringList problems = settings_store::problems() + station.recordProblems() +
+                                 read.problems + unattendedProblems(read.run);
     if (!problems.isEmpty()) {
         return refuse(
             QStringLiteral("%1: %2").arg(file, problems.join(QStringLiteral("\n%1: ").arg(file))));

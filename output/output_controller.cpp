@@ -42,6 +42,10 @@ PortResult OutputController::start(const QString& portText, const QString& setti
     Timer3->setInterval(intervals->lamp);
     // The lamp timer is armed by each send tick, not here.
     Timer4->setEnabled(true);
+    // A send timer of 0 never ticks: the port is open and looks ready, yet stays silent.
+    if (intervals->send == 0) {
+        setNote(QStringLiteral("Send interval 0 ms: nothing is sent"));
+    }
     return result;
 }
 

@@ -180,6 +180,10 @@ TEST(HeadlessProgram, RefusesASettingsFileItCannotUse) {
                                           {"Instrument=Foo", "Instrument", "Foo"},
                                           {"Telegram=SVP20", "Telegram", "SVP20"},
                                           {"SendInterval=soon", "SendInterval", "soon"},
+                                          {"SendInterval=0.4", "SendInterval", "0.4"},
+                                          {"SampleInterval=0.0004", "SampleInterval", "0.0004"},
+                                          {"[COM_Port]\nIN=\"1\"", "IN", "1"},
+                                          {"[Ports]\nCOM1=/dev/null", "COM1", "/dev/null"},
                                           {"[Options]\nAsciiRecords=Custom\n[Record]\n"
                                            "SoundVelocity=0",
                                            "SoundVelocity", "0"}}) {

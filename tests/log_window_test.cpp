@@ -104,6 +104,8 @@ TEST_F(LogWindow, ChoosingAFileAsksAndTellsWhatFails) {
     sampleTo(20);
     EXPECT_EQ(text("lb_log_status"), "Log failing!");
     EXPECT_TRUE(find<QLabel>("lb_log_status")->toolTip().contains("No space left on device"));
+    setInterval("0.0004");
+    EXPECT_EQ(text("lb_log_status"), "Log failing!; Sampling interval 0 s: nothing is logged");
     EXPECT_EQ(dialogs.messages.size(), 2u);
     dialogs.chosenFiles.push_back(std::nullopt);
     window().close();

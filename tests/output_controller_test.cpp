@@ -55,6 +55,9 @@ TEST_F(OutputControl, IntervalsFromTheSendIntervalBox) {
         EXPECT_EQ(timer("Timer4")->isEnabled(), running) << typed;
     }
     EXPECT_EQ(status(), "Connected: COM2 4800,N,8,1; not sending: the ms box needs 0 to 65535");
+    EXPECT_TRUE(start("2", "0"));
+    EXPECT_FALSE(timer("Timer4")->isTicking());
+    EXPECT_EQ(status(), "Connected: COM2 4800,N,8,1; Send interval 0 ms: nothing is sent");
 }
 
 // The first telegram leaves one interval after the start; the lamp lights at each send and goes

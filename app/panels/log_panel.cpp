@@ -75,6 +75,8 @@ void LogPanel::setSamplingInterval() {
 void LogPanel::showSamplingInterval(const QString& typed) {
     context_.ui.Label18->setText(QStringLiteral("Sampling Interval is: ") + typed +
                                  QStringLiteral(" sec."));
+    neverSamples_ = samplingIntervalMs(typed) == 0;
+    showStatus();
 }
 
 void LogPanel::showLogFile() {
@@ -85,7 +87,16 @@ void LogPanel::showLogFile() {
 
 void LogPanel::showStatus() const {
     const ConnectionState& state = context_.station.log().state();
-    ::showStatus(context_.ui.lb_log_status, state.text(), state.alarm(), state.details());
+    // A sampling timer of 0 never ticks, and the file would stay as it is without a word.
+    const auto told = [this](const QString& text) {
+        if (!neverSamples_) {
+            return text;
+        }
+        const QString never = QStringLiteral("Sampling interval 0 s: nothing is logged");
+        return text.isEmpty() ? never : text + QStringLiteral("; ") + never;
+    };
+    ::showStatus(context_.ui.lb_log_status, told(state.text()), state.alarm(),
+                 told(state.details()));
 }
 
 void LogPanel::inform(const QString& text) {

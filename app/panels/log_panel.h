@@ -28,4 +28,6 @@ private:
     void showLogFile();
     void showStatus() const;
     void inform(const QString& text);
+
+    bool neverSamples_ = false;  // the sampling interval in force is 0
 };

@@ -1,8 +1,11 @@
 #include "app/station/run_settings.h"
 
+#include <tuple>
+
 #include "logging/sampling_interval.h"
 #include "platform/number_text.h"
 #include "platform/port_settings.h"
+#include "platform/serial_device.h"
 #include "platform/settings_store.h"
 
 namespace {
@@ -95,4 +98,45 @@ ReadRunSettings readRunSettings() {
     readPortTexts(settings_store::kOutputKey, run.output, run.outputPort, run.outputSettings,
                   problems);
     return read;
+}
+
+QStringList unattendedProblems(const RunSettings& run) {
+    QStringList problems;
+    if (run.sendIntervals.send == 0) {
+        problems << settings_store::cannotBeUsed(
+            "Run", settings_store::kRunSendInterval, run.sendIntervalText,
+            QStringLiteral("at 0 ms nothing is sent; give 1 to 65535 ms"));
+    }
+    if (run.sampleIntervalMs == 0) {
+        problems << settings_store::cannotBeUsed(
+            "Run", settings_store::kRunSampleInterval, run.sampleIntervalText,
+            QStringLiteral("at 0 s nothing is logged; give 0.001 to 65.535 s"));
+    }
+    for (const auto& [key, runs, port] :
+         {std::tuple{settings_store::kInputKey, run.input, run.inputPort},
+          {settings_store::kOutputKey, run.output, run.outputPort}}) {
+        if (!runs) {
+            continue;
+        }
+        const QString stored = settings_store::portConfiguration(key);
+        if (!stored.isEmpty() && !settings_store::splitPortConfiguration(stored).settings) {
+            problems << settings_store::cannotBeUsed(
+                "COM_Port", key, stored,
+                QStringLiteral("give the settings after the port number, such as "
+                               "%1:19200,N,8,1")
+                    .arg(stored));
+        }
+        const std::optional<int> number = number_text::parseInt16(port);
+        if (!number) {
+            continue;
+        }
+        const QString device = settings_store::deviceForPort(*number);
+        if (serial_device::isNotSerial(device)) {
+            const QByteArray mapping = "COM" + QByteArray::number(*number);
+            problems << settings_store::cannotBeUsed("Ports", mapping.constData(), device,
+                                                     QStringLiteral("it is not a serial device"));
+        }
+    }
+    problems.removeDuplicates();
+    return problems;
 }

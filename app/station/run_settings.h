@@ -34,3 +34,8 @@ struct ReadRunSettings {
 };
 
 ReadRunSettings readRunSettings();
+
+// What the window runs all the same, showing what comes of it, but a program left to itself must
+// not start with: an interval that never ticks, a connection to run whose port text has no
+// settings, a port to run that is no serial device. One sentence each, as for the problems.
+QStringList unattendedProblems(const RunSettings& run);

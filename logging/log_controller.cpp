@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QStandardPaths>
 
+#include "logging/daily_file.h"
 #include "logging/log_status.h"
 #include "platform/timer.h"
 
@@ -14,45 +15,79 @@ LogController::LogController(std::shared_ptr<TextFiles> files, Clock clock, Valu
       clock_(std::move(clock)),
       values_(std::move(values)),
       writer_(*files_),
-      Timer2(new Timer(QStringLiteral("Timer2"), 1000, this)) {
+      Timer2(new Timer(QStringLiteral("Timer2"), 1000, this)),
+      log_write(new Timer(QStringLiteral("log_write"), 1000, this)) {
     connect(Timer2, &Timer::tick, this, &LogController::takeSample);
+    connect(log_write, &Timer::tick, this, &LogController::writeTick);
 }
 
 FileResult LogController::create(const QString& path) {
-    return startIn(path, writer_.createFile(path));
+    return startIn(path, &LogWriter::createFile);
 }
 
 FileResult LogController::resume(const QString& path) {
-    return startIn(path, writer_.continueFile(path));
+    return startIn(path, &LogWriter::continueFile);
 }
 
-FileResult LogController::startIn(const QString& path, const FileResult& prepared) {
+FileResult LogController::startIn(const QString& path,
+                                  FileResult (LogWriter::*prepare)(const QString&)) {
+    // The clock is asked only when its day names the file.
+    const QString target = daily_ ? fileFor(path, clock_()) : path;
+    const FileResult prepared = (writer_.*prepare)(target);
     if (prepared.ok()) {
         file_ = path;
+        currentFile_ = target;
+        writer_.retarget(target);
         Timer2->setEnabled(true);
+        log_write->setEnabled(true);
     }
     showState();
     return prepared;
+}
+
+QString LogController::fileFor(const QString& path, const QDateTime& when) const {
+    if (!daily_) {
+        return path;
+    }
+    return dailyFile(path,
+                     logTime_ == LogTime::Utc ? when.toUTC().date() : when.toLocalTime().date());
 }
 
 void LogController::setInterval(int ms) {
     Timer2->setInterval(ms);
 }
 
+// A new day's file gets its header before its first line; a restart the same day appends to it.
 void LogController::takeSample() {
-    writer_.addSample(logLine(clock_(), values_(), logTime_), file_);
+    const QDateTime when = clock_();
+    const QString target = fileFor(file_, when);
+    if (target != currentFile_) {
+        // One that cannot be made ready now is created with the header when its lines go.
+        [[maybe_unused]] const FileResult ready = writer_.continueFile(target);
+        currentFile_ = target;
+    }
+    writer_.addSample(logLine(when, values_(), logTime_), currentFile_);
     emit sampled(writer_.samples());
     showState();
 }
 
+// A failure is kept in the writer's state and its lines, for the next tick to try again.
+void LogController::writeTick() {
+    if (writer_.waitingLines() > 0) {
+        [[maybe_unused]] const FileResult written = writer_.writeWaiting();
+        showState();
+    }
+}
+
 FileResult LogController::writeWaiting() {
-    const FileResult result = writer_.writeWaiting(file_);
+    const FileResult result = writer_.writeWaiting();
     showState();
     return result;
 }
 
 void LogController::stop() {
     Timer2->setEnabled(false);
+    log_write->setEnabled(false);
 }
 
 FileResult LogController::saveWaitingAs(const QString& path) {
@@ -70,7 +105,7 @@ LogController::Recovery LogController::saveToRecoveryFile(const QString& reason)
             folder.filePath(QStringLiteral("unwritten-log-%1-%2.txt").arg(stamp).arg(n));
     }
     recovery.what = QStringLiteral("%1 logged lines could not be written to the log file %2 (%3)")
-                        .arg(waiting, QDir::toNativeSeparators(file_), reason);
+                        .arg(waiting, QDir::toNativeSeparators(currentFile_), reason);
     const FileResult saved = files_->makeFolder(folder.path())
                                  ? writer_.saveWaitingAs(recovery.path)
                                  : FileResult(QStringLiteral("its folder cannot be created"));

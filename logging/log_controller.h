@@ -14,8 +14,8 @@
 class Timer;
 
 // The data log: the sampling timer Timer2, the writer that keeps the lines until they are on
-// disk, the log file's re-creation when it vanished, and the recovery file for the lines it
-// cannot take at the end.
+// disk, written once a second, the day's file when there is one a day, the log file's
+// re-creation when it vanished, and the recovery file for the lines it cannot take at the end.
 class LogController : public QObject {
     Q_OBJECT
 public:
@@ -26,8 +26,7 @@ public:
                   QObject* parent);
 
     // Creates the file, replacing one of that name, with the header alone, and samples into it
-    // from now on; the lines not yet written go into it with its first batch. On failure the log
-    // goes on as it was.
+    // from now on; the lines not yet written go into it. On failure the log goes on as it was.
     FileResult create(const QString& path);
     // Samples into the file from now on, appending to what it holds: only a missing or empty
     // file gets the header first.
@@ -35,8 +34,13 @@ public:
     void setInterval(int ms);
     // Asked at every sample, so that a change shows from the next line on.
     void setLogTime(LogTime time) { logTime_ = time; }
+    // A new file, with its header, each day: the chosen name with the date before its
+    // extension. The day turns at midnight of the log's time, UTC or local.
+    void setDaily(bool daily) { daily_ = daily; }
 
+    // The file chosen, and the one its lines go to now (the day's, when there is one a day).
     const QString& file() const { return file_; }
+    const QString& currentFile() const { return currentFile_; }
     qint64 samples() const { return writer_.samples(); }
     const ConnectionState& state() const { return state_; }
 
@@ -64,8 +68,10 @@ signals:
     void stateChanged(const ConnectionState& state);
 
 private:
-    FileResult startIn(const QString& path, const FileResult& prepared);
+    FileResult startIn(const QString& path, FileResult (LogWriter::*prepare)(const QString&));
+    QString fileFor(const QString& path, const QDateTime& when) const;
     void takeSample();
+    void writeTick();
     void showState();
 
     std::shared_ptr<TextFiles> files_;
@@ -73,7 +79,11 @@ private:
     ValueSource values_;
     LogWriter writer_;
     Timer* Timer2;
+    // A sampled line is in its file within a second, however long the sampling interval.
+    Timer* log_write;
     QString file_;
+    QString currentFile_;
     LogTime logTime_ = LogTime::Local;
+    bool daily_ = false;
     ConnectionState state_;
 };

@@ -25,17 +25,20 @@ FileResult LogWriter::continueFile(const QString& path) {
 
 void LogWriter::addSample(const QString& line, const QString& path) {
     ++samples_;
-    lines_.push_back(line);
+    lines_.push_back({line, path});
     characters_ += line.size();
-    if (!path.isEmpty() && waitingLines() >= kBatchLines) {
-        // A failure is kept in lastError() and the lines, for the next sample to try again.
-        [[maybe_unused]] const FileResult written = writeWaiting(path);
-    }
     dropOverCapacity();
 }
 
-FileResult LogWriter::writeWaiting(const QString& path) {
+void LogWriter::retarget(const QString& path) {
+    for (Line& line : lines_) {
+        line.path = path;
+    }
+}
+
+FileResult LogWriter::writeWaiting() {
     while (!lines_.empty()) {
+        const QString path = lines_.front().path;
         const auto [text, count] = nextPiece();
         const FileResult result = appendOrRecreate(path, text);
         if (!result.ok()) {
@@ -55,8 +58,8 @@ FileResult LogWriter::writeWaiting(const QString& path) {
 FileResult LogWriter::saveWaitingAs(const QString& path) {
     QString text = headerLine();
     text.reserve(text.size() + characters_);
-    for (const QString& line : lines_) {
-        text += line;
+    for (const Line& line : lines_) {
+        text += line.text;
     }
     const FileResult result = files_.create(path, text);
     if (result.ok()) {
@@ -68,11 +71,12 @@ FileResult LogWriter::saveWaitingAs(const QString& path) {
 std::pair<QString, qsizetype> LogWriter::nextPiece() const {
     QString text;
     qsizetype count = 0;
-    for (const QString& line : lines_) {
-        if (count > 0 && text.size() + line.size() > kPieceCharacters) {
+    for (const Line& line : lines_) {
+        if (count > 0 && (line.path != lines_.front().path ||
+                          text.size() + line.text.size() > kPieceCharacters)) {
             break;
         }
-        text += line;
+        text += line.text;
         ++count;
     }
     return {text, count};
@@ -91,7 +95,7 @@ FileResult LogWriter::appendOrRecreate(const QString& path, const QString& text)
 
 void LogWriter::forget(qsizetype lines) {
     for (; lines > 0; --lines) {
-        characters_ -= lines_.front().size();
+        characters_ -= lines_.front().text.size();
         lines_.pop_front();
     }
 }

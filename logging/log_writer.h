@@ -5,13 +5,12 @@
 
 #include "platform/text_file.h"
 
-// Gathers the log's data lines in memory and appends them to the log file 20 at a time, with one
-// open, write and close per batch. A batch that cannot be written stays and is tried again with
-// the next sample; only a failure long enough to fill the memory cap loses lines, the oldest
-// first, and those are counted.
+// Keeps the log's data lines in memory, each with the file it belongs to, until they are appended
+// to it, with one open, write, sync and close per piece. Lines that cannot be written stay and are
+// tried again at the next write; only a failure long enough to fill the memory cap loses lines,
+// the oldest first, and those are counted.
 class LogWriter {
 public:
-    static constexpr qsizetype kBatchLines = 20;
     // About 70000 lines, most of a day at one sample a second.
     static constexpr qsizetype kDefaultCapacity = qsizetype{4} * 1024 * 1024;  // characters
     // A failing file is retried at every sample: each try joins and sends at most this much, so
@@ -25,13 +24,15 @@ public:
     // Makes the file ready for appending without touching what it holds: only a missing or empty
     // file is created, with the header line.
     FileResult continueFile(const QString& path);
-    // Counts one sample and keeps its line (with its CR LF); once a batch has gathered and a
-    // path is given, appends every waiting line to the file there.
+    // Counts one sample and keeps its line (with its CR LF) for the file at `path`.
     void addSample(const QString& line, const QString& path);
-    // Appends every waiting line to the file now, piece by piece; on failure the rest keep
+    // The waiting lines go to the file at `path` instead: a log moved to a new file takes them
+    // along.
+    void retarget(const QString& path);
+    // Appends every waiting line to its file now, piece by piece; on failure the rest keep
     // waiting. A file that has vanished is created again with its header, as long as its
     // folder takes it.
-    FileResult writeWaiting(const QString& path);
+    FileResult writeWaiting();
     // Creates a file holding the header and every waiting line: where the lines go when the
     // log file cannot take them at the end.
     FileResult saveWaitingAs(const QString& path);
@@ -48,7 +49,12 @@ public:
     bool recreated() const { return recreated_; }
 
 private:
-    // The first waiting lines, up to kPieceCharacters (one line at least), and how many.
+    struct Line {
+        QString text;
+        QString path;
+    };
+    // The first waiting lines of one file, up to kPieceCharacters (one line at least), and how
+    // many.
     std::pair<QString, qsizetype> nextPiece() const;
     FileResult appendOrRecreate(const QString& path, const QString& text);
     void forget(qsizetype lines);
@@ -56,7 +62,7 @@ private:
 
     TextFiles& files_;
     qsizetype capacity_;
-    std::deque<QString> lines_;
+    std::deque<Line> lines_;
     qsizetype characters_ = 0;
     qint64 samples_ = 0;
     qint64 dropped_ = 0;

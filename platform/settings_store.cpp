@@ -176,6 +176,7 @@ QStringList readOptions(const QSettings& settings, Options& options) {
     const std::pair<const char*, bool*> flags[] = {{kSendFreshOnly, &options.sendFreshOnly},
                                                    {kUdpSending, &options.udpSending},
                                                    {kLogTimeUtc, &options.logTimeUtc},
+                                                   {kLogDaily, &options.logDaily},
                                                    {kResumeAtStart, &options.resumeAtStart}};
     for (const auto& [key, flag] : flags) {
         const auto text = optionText(settings, key);

@@ -48,6 +48,7 @@ inline constexpr char kSendFreshOnly[] = "SendFreshOnly";  // true/false
 inline constexpr char kUdpTarget[] = "UdpTarget";          // host:port, as typed
 inline constexpr char kUdpSending[] = "UdpSending";        // true/false
 inline constexpr char kLogTimeUtc[] = "LogTimeUtc";        // true/false
+inline constexpr char kLogDaily[] = "LogDaily";            // true/false
 inline constexpr char kResumeAtStart[] = "ResumeAtStart";  // true/false
 inline constexpr char kAsciiRecords[] = "AsciiRecords";    // a record layout's name
 inline constexpr char kFixedPressure[] = "FixedPressure";  // dbar, as typed
@@ -59,6 +60,7 @@ struct Options {
     QString udpTarget;
     bool udpSending = false;
     bool logTimeUtc = false;
+    bool logDaily = false;
     bool resumeAtStart = false;
     // Checked against the layouts by whoever reads the records.
     QString asciiRecords = QStringLiteral("Kestrane");

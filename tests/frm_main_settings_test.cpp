@@ -82,12 +82,15 @@ TEST_F(SettingsWindow, UdpOutputAndLogTimeComeBackAtTheNextStart) {
     emit find<QLineEdit>("tx_udp")->editingFinished();
     box("ck_udp")->click();
     box("ck_utc")->click();
+    box("ck_daily")->click();
     closeWindow();
     dialogs.messages.clear();
     start();
     EXPECT_EQ(text("tx_udp"), "echosounder.invalid:5602");
     EXPECT_TRUE(box("ck_udp")->isChecked());
     EXPECT_TRUE(box("ck_utc")->isChecked());
+    EXPECT_TRUE(box("ck_daily")->isChecked());
+    EXPECT_EQ(settings_store::options().logDaily, true);
     EXPECT_TRUE(dialogs.messages.empty());
 }
 

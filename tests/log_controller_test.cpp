@@ -14,6 +14,7 @@
 #include <cstring>
 #endif
 
+#include "logging/daily_file.h"
 #include "logging/log_controller.h"
 #include "platform/timer.h"
 #include "support/failing_text_files.h"
@@ -32,10 +33,14 @@ class LogControl : public ::testing::Test {
 protected:
     ~LogControl() override { QLocale::setDefault(QLocale::c()); }
 
-    Timer* timer2() { return log->findChild<Timer*>(QStringLiteral("Timer2")); }
-    void sampleTo(int last) {
+    Timer* timer(const char* name) { return log->findChild<Timer*>(QLatin1String(name)); }
+    // A second each: the sample, then the write, unless the lines are to wait.
+    void sampleTo(int last, bool written = true) {
         while (log->samples() < last) {
-            emit timer2()->tick();
+            emit timer("Timer2")->tick();
+            if (written) {
+                emit timer("log_write")->tick();
+            }
         }
     }
 
@@ -55,19 +60,19 @@ protected:
     std::unique_ptr<LogController> log = makeLog();
 };
 
-// Byte for byte: the header alone until the 20th sample, then the 20 lines at once, in the
+// Byte for byte: each line in the file at the write after its sample, behind the header, in the
 // desktop's formats, in UTC from the sample after the switch. A file that cannot be created leaves
-// the log as it was; the lines not yet written go to the file created next with its first batch,
-// also when that is the same file.
-TEST_F(LogControl, LinesGoToTheFileTwentyAtATimeBehindItsHeader) {
-    EXPECT_FALSE(timer2()->isEnabled());
+// the log as it was; the lines not yet written go to the file created next, also when that is
+// the same file.
+TEST_F(LogControl, EachLineIsInTheFileWithinASecondBehindItsHeader) {
+    EXPECT_FALSE(timer("Timer2")->isEnabled());
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     ASSERT_TRUE(log->create(path).ok());
-    EXPECT_TRUE(timer2()->isTicking());
+    EXPECT_TRUE(timer("Timer2")->isTicking() && timer("log_write")->isTicking());
+    sampleTo(1, false);
+    EXPECT_EQ(fileBytes(path), kUtf8Header);
     sampleTo(10);
     log->setLogTime(LogTime::Utc);
-    sampleTo(19);
-    EXPECT_EQ(fileBytes(path), kUtf8Header);
     sampleTo(20);
     QByteArray expected = kUtf8Header;
     for (int k = 1; k <= 20; ++k) {
@@ -77,7 +82,7 @@ TEST_F(LogControl, LinesGoToTheFileTwentyAtATimeBehindItsHeader) {
     EXPECT_EQ(fileBytes(path), expected);
 
     QLocale::setDefault(QLocale::c());
-    sampleTo(28);
+    sampleTo(28, false);
     EXPECT_FALSE(log->create(dir.filePath(QStringLiteral("missing/log.txt"))).ok());
     EXPECT_EQ(log->file(), path);
     ASSERT_TRUE(log->create(path).ok());
@@ -86,25 +91,54 @@ TEST_F(LogControl, LinesGoToTheFileTwentyAtATimeBehindItsHeader) {
     sampleTo(48);
     ASSERT_TRUE(log->create(second).ok());
     sampleTo(60);
-    EXPECT_EQ(sampleNumbers(path), samplesFrom(21, 40));
-    EXPECT_EQ(sampleNumbers(second), samplesFrom(41, 60));
+    EXPECT_EQ(sampleNumbers(path), samplesFrom(21, 48));
+    EXPECT_EQ(sampleNumbers(second), samplesFrom(49, 60));
+}
+
+// A day's file each, with its header, from the first sample of the day on, as the log's clock
+// tells the day; the lines still waiting at midnight go to the day they were sampled in, and a
+// restart that day appends to its file.
+TEST_F(LogControl, EachDayHasAFileOfItsOwn) {
+    now = QDateTime(QDate(2026, 12, 9), QTime(23, 59, 56));
+    log->setDaily(true);
+    ASSERT_TRUE(log->create(path).ok());
+    EXPECT_EQ(log->file(), path);
+    sampleTo(1);
+    sampleTo(3, false);
+    sampleTo(6);
+    log = makeLog();
+    log->setDaily(true);
+    ASSERT_TRUE(log->resume(path).ok());
+    sampleTo(2);
+    const QString first = dir.filePath(QStringLiteral("log-2026-12-09.txt"));
+    const QString second = dir.filePath(QStringLiteral("log-2026-12-10.txt"));
+    EXPECT_EQ(log->currentFile(), second);
+    EXPECT_EQ(sampleNumbers(first), samplesFrom(1, 2));
+    EXPECT_EQ(sampleNumbers(second), std::vector<int>({3, 4, 5, 6, 1, 2}));
+    EXPECT_EQ(fileBytes(second).count("Date-Time"), 1);
+    EXPECT_FALSE(QFile::exists(path));
+    for (const auto& [chosen, day] : {std::pair{"cast", "cast-2026-12-10"},
+                                      {"a.b/.cast", "a.b/.cast-2026-12-10"},
+                                      {"/d/cast.tar.txt", "/d/cast.tar-2026-12-10.txt"}}) {
+        EXPECT_EQ(dailyFile(chosen, QDate(2026, 12, 10)), day);
+    }
 }
 
 // A long run survives its file or folder going away and coming back, or being deleted: every
-// sample from the last batch before reaches the file exactly once and in order, the last ones at
+// sample from the last write before reaches the file exactly once and in order, the last ones at
 // the end at an odd count, and the state tells the trouble and then the recovery.
 TEST_F(LogControl, EverySampleReachesTheFileOnceAcrossAnOutage) {
     const QString folder = dir.filePath(QStringLiteral("survey"));
     const QString away = dir.filePath(QStringLiteral("away"));
-    // The first sample in the file at the end: 101 where the earlier batches went with the file.
+    // The first sample in the file at the end: 108 where the earlier lines went with the file.
     using Step = std::function<bool()>;
     const std::tuple<const char*, Step, Step, int, const char*, const char*> outages[] = {
         {"folder moved away", [&] { return QDir().rename(folder, away); },
          [&] { return QDir().rename(away, folder); }, 1, "Log failing!", "Log writes again"},
-        {"file deleted", [&] { return QFile::remove(path); }, [] { return true; }, 101,
+        {"file deleted", [&] { return QFile::remove(path); }, [] { return true; }, 108,
          "Log re-created", "Log re-created"},
         {"folder deleted and made again", [&] { return QDir(folder).removeRecursively(); },
-         [&] { return QDir().mkpath(folder); }, 101, "Log failing!", "Log re-created"}};
+         [&] { return QDir().mkpath(folder); }, 108, "Log failing!", "Log re-created"}};
     path = dir.filePath(QStringLiteral("survey/log.txt"));
     for (const auto& [name, begin, end, first, during, after] : outages) {
         SCOPED_TRACE(name);
@@ -122,7 +156,7 @@ TEST_F(LogControl, EverySampleReachesTheFileOnceAcrossAnOutage) {
     }
 }
 
-// A disk that is really full, not a double: only whole batches reach the file while it is full,
+// A disk that is really full, not a double: only whole lines reach the file while it is full,
 // the state names the reason, and every line follows, once, when there is room again.
 TEST_F(LogControl, ARealFullDiskIsToldAndEveryLineFollowsOnceThereIsRoom) {
 #ifndef Q_OS_LINUX
@@ -150,7 +184,6 @@ TEST_F(LogControl, ARealFullDiskIsToldAndEveryLineFollowsOnceThereIsRoom) {
         << log->state().details().toStdString();
     const std::vector<int> written = sampleNumbers(path);
     EXPECT_EQ(written, samplesFrom(1, static_cast<int>(written.size())));
-    EXPECT_EQ(written.size() % LogWriter::kBatchLines, 0u) << "whole batches only";
 
     ASSERT_TRUE(QFile::remove(fillerPath));
     sampleTo(333);

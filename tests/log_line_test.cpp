@@ -26,11 +26,16 @@ TEST(LogDateTime, FollowsTheLocaleWithAFourDigitYearAndNoTimeZone) {
     }
 }
 
-// Conductivity in S/m and pressure in bar go out as mS/cm and dbar.
+// Conductivity in S/m and pressure in bar go out as mS/cm and dbar; a value that is not there
+// (before the first reading, or one the instrument does not measure) leaves its field empty.
 TEST(LogLine, HoldsTheDateAndFiveValuesInTheHeaderUnits) {
-    EXPECT_EQ(logLine(QDateTime(kDay, QTime(14, 7, 9)), {3.5008, -0.075, 12.3456, 35.12344, 1507.2},
-                      LogTime::Local, QLocale(QLocale::English, QLocale::UnitedStates)),
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const QDateTime when(kDay, QTime(14, 7, 9));
+    EXPECT_EQ(logLine(when, {3.5008, -0.075, 12.3456, 35.12344, 1507.2}, LogTime::Local, english),
               "3/5/2024 2:07:09 PM\t35.008\t-0.75\t12.346\t35.1234\t1507.20\r\n");
+    EXPECT_EQ(logLine(when, {std::nullopt, 0.15, std::nullopt, std::nullopt, 1500.12},
+                      LogTime::Local, english),
+              "3/5/2024 2:07:09 PM\t\t1.50\t\t\t1500.12\r\n");
 }
 
 // The clock gives local time; in UTC the day and the hour may differ from it, and the hour

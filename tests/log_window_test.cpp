@@ -24,9 +24,11 @@ protected:
         type("Text7", seconds);
         click("Command6");
     }
+    // A second each: the sample, then its write.
     void sampleTo(int last) {
         while (window().station().log().samples() < last) {
             emit find<Timer>("Timer2")->tick();
+            emit find<Timer>("log_write")->tick();
         }
     }
 
@@ -51,6 +53,7 @@ TEST_F(LogWindow, ARestartResumesWhatRan) {
     choose(path);
     sampleTo(25);
     files->failAppend = true;
+    sampleTo(27);
     window().endUnattended();
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(dialogs.saveRequests.size(), 1u);

@@ -23,7 +23,7 @@ protected:
     FailingTextFiles files;
 };
 
-// A failing file is tried at every sample, a bounded piece at a time; beyond the memory cap the
+// A failing file is tried at every write, a bounded piece at a time; beyond the memory cap the
 // oldest lines go, and once the file takes them the rest follow in order.
 TEST_F(LogWriterTest, AFailingFileIsRetriedOnePieceAtATimeAndLosesTheOldestLines) {
     const auto longLine = [](int n) { return QString(10000, u'x') + line(n); };
@@ -31,17 +31,19 @@ TEST_F(LogWriterTest, AFailingFileIsRetriedOnePieceAtATimeAndLosesTheOldestLines
     files.failAppend = true;
     for (int n = 1; n <= 30; ++n) {
         writer.addSample(longLine(n), path);
+        EXPECT_FALSE(writer.writeWaiting().ok());
     }
-    ASSERT_EQ(files.appends.size(), 11);
+    ASSERT_EQ(files.appends.size(), 30);
     for (const QString& text : files.appends) {
         EXPECT_LE(text.size(), LogWriter::kPieceCharacters);
     }
     files.failAppend = false;
     QString expected = QStringLiteral("header\r\n");
-    for (int n = 6; n <= 31; ++n) {
+    for (int n = 7; n <= 31; ++n) {
         expected += longLine(n);
     }
     writer.addSample(longLine(31), path);
+    EXPECT_TRUE(writer.writeWaiting().ok());
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(file.readAll()), expected);
@@ -66,11 +68,11 @@ TEST_F(LogWriterTest, StatusTellsFailureRecoveryAndLoss) {
         if (vanished) {
             QFile::remove(path);
         }
-        const FileResult written = writer.writeWaiting(path);
+        const FileResult written = writer.writeWaiting();
         EXPECT_EQ(written.ok(), !writer.failing()) << text;
         if (failedBefore) {
             files.failAppend = false;
-            EXPECT_TRUE(writer.writeWaiting(path).ok()) << text;
+            EXPECT_TRUE(writer.writeWaiting().ok()) << text;
         }
         const ConnectionState state = logState(writer);
         EXPECT_EQ(state.text(), QString::fromLatin1(text));

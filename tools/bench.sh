@@ -97,6 +97,10 @@ load average $load before measuring.
 | The same with the two-decimal rounding of the sound velocity | $(column readingWithTwoDecimalRounding 3) ns | \`build/bench/bench/sondrel_bench\` |
 | ASCII records framed, read and computed | $(column asciiRecordsFramedReadAndComputed/bytes 7) records/s | \`build/bench/bench/sondrel_bench\` |
 | The same with the earlier reader through Qt text, same run | $(column asciiRecordsFramedReadAndComputed/qt_text 7) records/s (the reader in place $(ratio asciiRecordsFramedReadAndComputed/bytes asciiRecordsFramedReadAndComputed/qt_text) times as fast) | \`build/bench/bench/sondrel_bench\` |
+| SV probe records framed, read and computed, same run | $(column asciiLayoutFramedReadAndComputed/sv_probe 7) records/s ($(ratio asciiLayoutFramedReadAndComputed/sv_probe asciiRecordsFramedReadAndComputed/qt_text) times the Qt-text reader) | \`build/bench/bench/sondrel_bench\` |
+| Valeport miniCTD records framed, read and computed, same run | $(column asciiLayoutFramedReadAndComputed/minictd 7) records/s ($(ratio asciiLayoutFramedReadAndComputed/minictd asciiRecordsFramedReadAndComputed/qt_text) times the Qt-text reader) | \`build/bench/bench/sondrel_bench\` |
+| Valeport miniSVP records framed, read and computed, same run | $(column asciiLayoutFramedReadAndComputed/minisvp 7) records/s ($(ratio asciiLayoutFramedReadAndComputed/minisvp asciiRecordsFramedReadAndComputed/qt_text) times the Qt-text reader) | \`build/bench/bench/sondrel_bench\` |
+| SBE 45 records framed, read and computed, same run | $(column asciiLayoutFramedReadAndComputed/sbe45 7) records/s ($(ratio asciiLayoutFramedReadAndComputed/sbe45 asciiRecordsFramedReadAndComputed/qt_text) times the Qt-text reader) | \`build/bench/bench/sondrel_bench\` |
 | sondrel-calc, a million lines of \`C T P\` from a named file | $(per_second "$calc_file") M lines/s | \`$calc $cast\` |
 | The same from standard input | $(per_second "$calc_stdin") M lines/s | \`cat $cast \| $calc\` |
 | python3-gsw and numpy, the same file read, converted and written | $(per_second "$gsw_total") M lines/s (sondrel-calc $(times "$gsw_total" "$calc_file") times as fast) | \`tools/bench.sh\` |

@@ -16,6 +16,8 @@ OptionsPanel::OptionsPanel(const PanelContext& context) : Panel(context) {
     }
     ui.cb_records->setCurrentText(QLatin1String(station.records().preset->name));
     ui.tx_fixed_pressure->setText(options.fixedPressure);
+    ui.ck_daily->setChecked(options.logDaily);
+    connect(ui.ck_daily, &QCheckBox::toggled, &station, &Station::setLogDaily);
     connect(ui.cb_records, &QComboBox::activated, this, &OptionsPanel::chooseRecords);
     connect(ui.tx_fixed_pressure, &QLineEdit::editingFinished, this,
             &OptionsPanel::applyFixedPressure);

@@ -6,7 +6,7 @@ class QLineEdit;
 
 // The options beyond the port texts: when readings count as stale, whether only fresh readings
 // are sent, whether what runs is resumed after a restart, how an ASCII instrument's records are
-// read and the pressure of a probe without a sensor.
+// read, the pressure of a probe without a sensor, and whether the log starts a file each day.
 class OptionsPanel : public Panel {
 public:
     explicit OptionsPanel(const PanelContext& context);

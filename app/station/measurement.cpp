@@ -58,7 +58,12 @@ std::optional<Sounding> Measurement::sendable(qint64 nowMs) const {
     return Sounding{soundvelocity, pressure, givenValues().temperature};
 }
 
+// Before the first reading the fields hold zeros no sea has: the line keeps its time and its
+// columns, with nothing in them.
 LogValues Measurement::logValues() const {
+    if (!readingTrust.hasReading()) {
+        return {std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt};
+    }
     const seawater::Reading values = givenValues();
     return {values.conductivity, values.pressure, values.temperature, values.salinity,
             values.soundvelocity};

@@ -26,6 +26,7 @@ Station::Station(const Services& services, const settings_store::Options& option
     readingTrust.setStaleLimit(options.staleAfterMs);
     sendFreshOnly = options.sendFreshOnly;
     setLogTimeUtc(options.logTimeUtc);
+    log_->setDaily(options.logDaily);
     const ReadRecordChoice read = readRecordChoice(options.asciiRecords);
     recordProblems_ = read.problems;
     useRecords(read.choice);
@@ -290,6 +291,12 @@ bool Station::setFixedPressure(const QString& typed) {
     options_.fixedPressureDbar = *dbar;
     rememberOption(settings_store::kFixedPressure, typed);
     return true;
+}
+
+void Station::setLogDaily(bool daily) {
+    log_->setDaily(daily);
+    options_.logDaily = daily;
+    rememberOption(settings_store::kLogDaily, settings_store::flagText(daily));
 }
 
 bool Station::setStaleLimit(const QString& typed) {

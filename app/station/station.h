@@ -76,6 +76,7 @@ public:
     // False, the interval in force kept, unless the text gives one.
     bool setSamplingInterval(const QString& typed);
     void setLogTimeUtc(bool utc);
+    void setLogDaily(bool daily);
 
     // The layout the Kestrane option reads, from the next record on. Empty, or why the layout
     // cannot be used and the one in force stays.

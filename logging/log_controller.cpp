@@ -121,7 +121,7 @@ LogController::Recovery LogController::saveToRecoveryFile(const QString& reason)
 }
 
 void LogController::showState() {
-    const ConnectionState state = logState(writer_);
+    const ConnectionState state = logState(writer_, currentFile_);
     if (state != state_) {
         state_ = state;
         emit stateChanged(state_);

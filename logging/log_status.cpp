@@ -1,8 +1,10 @@
 #include "logging/log_status.h"
 
+#include <QDir>
+
 // The short texts fit the narrow label beside the sampling interval; the details go to its
 // tooltip.
-ConnectionState logState(const LogWriter& writer) {
+ConnectionState logState(const LogWriter& writer, const QString& file) {
     ConnectionState status;
     if (!writer.failing() && !writer.recovered() && !writer.recreated() &&
         writer.droppedLines() == 0) {
@@ -12,12 +14,15 @@ ConnectionState logState(const LogWriter& writer) {
     const QString lost = QString::number(dropped);
     if (writer.failing()) {
         status.kind = ConnectionState::Kind::Failed;
-        status.brief = dropped > 0 ? QStringLiteral("Failing, %1 lost").arg(lost)
-                                   : QStringLiteral("Log failing!");
+        const QString failing = dropped > 0 ? QStringLiteral("Failing, %1 lost").arg(lost)
+                                            : QStringLiteral("Log failing!");
+        status.brief = QStringLiteral("%1 %2: %3")
+                           .arg(failing, writer.lastError(), QDir::toNativeSeparators(file));
         status.detail = QStringLiteral(
-                            "The log file cannot be written (%1). %2 lines wait in "
+                            "The log file %1 cannot be written (%2). %3 lines wait in "
                             "memory and go to the file once it can be written again.")
-                            .arg(writer.lastError(), QString::number(writer.waitingLines()));
+                            .arg(QDir::toNativeSeparators(file), writer.lastError(),
+                                 QString::number(writer.waitingLines()));
     } else if (writer.recreated()) {
         status.kind = ConnectionState::Kind::Connected;
         status.brief = QStringLiteral("Log re-created");

@@ -36,11 +36,14 @@ void LogWriter::retarget(const QString& path) {
     }
 }
 
+// A file that takes the lines again after failing is told as re-created only when it was made
+// anew; one that was only appended to writes again.
 FileResult LogWriter::writeWaiting() {
+    bool madeAnew = false;
     while (!lines_.empty()) {
         const QString path = lines_.front().path;
         const auto [text, count] = nextPiece();
-        const FileResult result = appendOrRecreate(path, text);
+        const FileResult result = appendOrRecreate(path, text, madeAnew);
         if (!result.ok()) {
             lastError_ =
                 result.error().isEmpty() ? QStringLiteral("unknown error") : result.error();
@@ -51,7 +54,9 @@ FileResult LogWriter::writeWaiting() {
     if (failing()) {
         lastError_.clear();
         recovered_ = true;
+        recreated_ = madeAnew;
     }
+    recreated_ = recreated_ || madeAnew;
     return {};
 }
 
@@ -84,11 +89,11 @@ std::pair<QString, qsizetype> LogWriter::nextPiece() const {
 
 // The append refuses a missing file so that a log never goes on headerless; here the header
 // comes first.
-FileResult LogWriter::appendOrRecreate(const QString& path, const QString& text) {
+FileResult LogWriter::appendOrRecreate(const QString& path, const QString& text, bool& madeAnew) {
     FileResult result = files_.append(path, text);
     if (!result.ok() && !files_.exists(path)) {
         result = files_.create(path, headerLine() + text);
-        recreated_ = recreated_ || result.ok();
+        madeAnew = madeAnew || result.ok();
     }
     return result;
 }

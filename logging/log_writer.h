@@ -45,7 +45,7 @@ public:
     const QString& lastError() const { return lastError_; }
     // A write failed at some point and a later one succeeded.
     bool recovered() const { return recovered_; }
-    // The file vanished at some point and was created again.
+    // The file vanished and was created again, at the last recovery or since.
     bool recreated() const { return recreated_; }
 
 private:
@@ -56,7 +56,8 @@ private:
     // The first waiting lines of one file, up to kPieceCharacters (one line at least), and how
     // many.
     std::pair<QString, qsizetype> nextPiece() const;
-    FileResult appendOrRecreate(const QString& path, const QString& text);
+    // `madeAnew` is set when the file had to be created again.
+    FileResult appendOrRecreate(const QString& path, const QString& text, bool& madeAnew);
     void forget(qsizetype lines);
     void dropOverCapacity();
 

@@ -22,10 +22,27 @@
 
 namespace {
 
-// Why a call of the C library failed, from its errno. Qt's error text reads a Windows error code,
-// which means something else for the same number (EACCES, 13, is "The data is invalid." there).
+// Why a call of the C library failed, from its errno: in words a user can act on where there
+// are such, otherwise the system's. Qt's error text reads a Windows error code, which means
+// something else for the same number (EACCES, 13, is "The data is invalid." there).
 QString reasonOf(int error) {
-    return QString::fromLocal8Bit(std::generic_category().message(error));
+    switch (error) {
+        case ENOSPC:
+#ifdef EDQUOT
+        case EDQUOT:
+#endif
+            return QStringLiteral("disk full");
+        case EACCES:
+        case EPERM:
+            return QStringLiteral("permission denied");
+        case EROFS:
+            return QStringLiteral("read-only disk");
+        case ENOENT:
+        case ENOTDIR:
+            return QStringLiteral("folder missing");
+        default:
+            return QString::fromLocal8Bit(std::generic_category().message(error));
+    }
 }
 
 // The files are opened and written as plain descriptors: that gives "append only to an existing
@@ -165,7 +182,7 @@ FileResult DiskTextFiles::create(const QString& path, const QString& text) {
 FileResult DiskTextFiles::append(const QString& path, const QString& text) {
     const int fd = openDescriptor(path, kAppendFlags);
     if (fd < 0) {
-        return reasonOf(errno);
+        return errno == ENOENT ? QStringLiteral("file missing") : reasonOf(errno);
     }
     return writeAndSync(fd, encodeText(text, encoding_));
 }

@@ -134,11 +134,13 @@ TEST_F(LogControl, EverySampleReachesTheFileOnceAcrossAnOutage) {
     using Step = std::function<bool()>;
     const std::tuple<const char*, Step, Step, int, const char*, const char*> outages[] = {
         {"folder moved away", [&] { return QDir().rename(folder, away); },
-         [&] { return QDir().rename(away, folder); }, 1, "Log failing!", "Log writes again"},
+         [&] { return QDir().rename(away, folder); }, 1, "Log failing! folder missing",
+         "Log writes again"},
         {"file deleted", [&] { return QFile::remove(path); }, [] { return true; }, 108,
          "Log re-created", "Log re-created"},
         {"folder deleted and made again", [&] { return QDir(folder).removeRecursively(); },
-         [&] { return QDir().mkpath(folder); }, 108, "Log failing!", "Log re-created"}};
+         [&] { return QDir().mkpath(folder); }, 108, "Log failing! folder missing",
+         "Log re-created"}};
     path = dir.filePath(QStringLiteral("survey/log.txt"));
     for (const auto& [name, begin, end, first, during, after] : outages) {
         SCOPED_TRACE(name);
@@ -147,7 +149,7 @@ TEST_F(LogControl, EverySampleReachesTheFileOnceAcrossAnOutage) {
         sampleTo(107);
         ASSERT_TRUE(begin());
         sampleTo(190);
-        EXPECT_EQ(log->state().text(), during);
+        EXPECT_TRUE(log->state().text().startsWith(during)) << log->state().text().toStdString();
         ASSERT_TRUE(end());
         sampleTo(333);
         EXPECT_EQ(log->state().text(), after);
@@ -179,9 +181,7 @@ TEST_F(LogControl, ARealFullDiskIsToldAndEveryLineFollowsOnceThereIsRoom) {
     filler.close();
 
     sampleTo(200);
-    EXPECT_EQ(log->state().text(), "Log failing!");
-    EXPECT_TRUE(log->state().details().contains("No space left on device"))
-        << log->state().details().toStdString();
+    EXPECT_EQ(log->state().text(), "Log failing! disk full: " + QDir::toNativeSeparators(path));
     const std::vector<int> written = sampleNumbers(path);
     EXPECT_EQ(written, samplesFrom(1, static_cast<int>(written.size())));
 

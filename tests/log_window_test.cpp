@@ -105,10 +105,12 @@ TEST_F(LogWindow, ChoosingAFileAsksAndTellsWhatFails) {
 
     files->failAppend = true;
     sampleTo(20);
-    EXPECT_EQ(text("lb_log_status"), "Log failing!");
+    const QString failing =
+        "Log failing! No space left on device: " + QDir::toNativeSeparators(path);
+    EXPECT_EQ(text("lb_log_status"), failing);
     EXPECT_TRUE(find<QLabel>("lb_log_status")->toolTip().contains("No space left on device"));
     setInterval("0.0004");
-    EXPECT_EQ(text("lb_log_status"), "Log failing!; Sampling interval 0 s: nothing is logged");
+    EXPECT_EQ(text("lb_log_status"), failing + "; Sampling interval 0 s: nothing is logged");
     EXPECT_EQ(dialogs.messages.size(), 2u);
     dialogs.chosenFiles.push_back(std::nullopt);
     window().close();

@@ -54,8 +54,8 @@ TEST_F(LogWriterTest, StatusTellsFailureRecoveryAndLoss) {
     // earlier one failed and the latest succeeded, whether the file was gone at the latest.
     const std::tuple<int, bool, bool, bool, const char*, bool> cases[] = {
         {3, false, false, false, "", false},
-        {3, true, false, false, "Log failing!", true},
-        {7, true, false, false, "Failing, 2 lost", true},
+        {3, true, false, false, "Log failing! No space left on device: ", true},
+        {7, true, false, false, "Failing, 2 lost No space left on device: ", true},
         {3, false, true, false, "Log writes again", false},
         {7, false, true, false, "OK again, 2 lost", true},
         {3, false, false, true, "Log re-created", false}};
@@ -74,11 +74,26 @@ TEST_F(LogWriterTest, StatusTellsFailureRecoveryAndLoss) {
             files.failAppend = false;
             EXPECT_TRUE(writer.writeWaiting().ok()) << text;
         }
-        const ConnectionState state = logState(writer);
-        EXPECT_EQ(state.text(), QString::fromLatin1(text));
+        const ConnectionState state = logState(writer, path);
+        // A failing file is named after the reason.
+        EXPECT_EQ(state.text(), QString::fromLatin1(text) + (alarm && failNow ? path : QString()));
         EXPECT_EQ(state.alarm(), alarm) << text;
         EXPECT_EQ(state.details().isEmpty(), state.text().isEmpty()) << text;
     }
+
+    // Made anew once, then failing and only appended to again: it writes again, and was not
+    // re-created this time.
+    LogWriter writer(files);
+    QFile::remove(path);
+    writer.addSample(line(1), path);
+    EXPECT_TRUE(writer.writeWaiting().ok());
+    EXPECT_EQ(logState(writer, path).text(), "Log re-created");
+    files.failAppend = true;
+    writer.addSample(line(2), path);
+    EXPECT_FALSE(writer.writeWaiting().ok());
+    files.failAppend = false;
+    EXPECT_TRUE(writer.writeWaiting().ok());
+    EXPECT_EQ(logState(writer, path).text(), "Log writes again");
 }
 
 }  // namespace

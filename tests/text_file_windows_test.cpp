@@ -26,8 +26,8 @@ TEST(DiskTextFilesOnWindows, NamesOutsideTheCodePageAndLineEndsAsGiven) {
               "C]\r\n15,000\r\n");
 }
 
-// The reasons are the C library's own words for its errno: read as a Windows error code, the
-// same number names something else (13, EACCES, is "The data is invalid." there).
+// The reasons come from the C library's errno, in words a user can act on: read as a Windows
+// error code, the same number names something else (13, EACCES, is "The data is invalid." there).
 TEST(DiskTextFilesOnWindows, ReasonsNameWhatWentWrong) {
     QTemporaryDir dir;
     DiskTextFiles files;
@@ -37,10 +37,10 @@ TEST(DiskTextFilesOnWindows, ReasonsNameWhatWentWrong) {
         QString reason;
     } cases[] = {
         {"append to a missing file", files.append(dir.filePath("missing.txt"), "x"),
-         "No such file or directory"},
+         "file missing"},
         {"create in a missing folder", files.create(dir.filePath("no/log.txt"), "x"),
-         "No such file or directory"},
-        {"create where a folder is", files.create(dir.path(), "x"), "Permission denied"},
+         "folder missing"},
+        {"create where a folder is", files.create(dir.path(), "x"), "permission denied"},
     };
     for (const auto& c : cases) {
         ASSERT_FALSE(c.result.ok()) << c.what;

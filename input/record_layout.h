@@ -43,6 +43,20 @@ struct RecordLayout {
     // stands in for the one computed from its conductivity.
     RecordField soundVelocity;
 
+    // A layout of lines ended by CR, LF or CR LF.
+    static RecordLayout lines(Separator separator, RecordField pressure, RecordField conductivity,
+                              RecordField temperature, RecordField soundVelocity,
+                              QByteArray prefix = {}) {
+        RecordLayout layout;
+        layout.separator = separator;
+        layout.prefix = std::move(prefix);
+        layout.pressure = pressure;
+        layout.conductivity = conductivity;
+        layout.temperature = temperature;
+        layout.soundVelocity = soundVelocity;
+        return layout;
+    }
+
     Quantities gives() const {
         const bool computed = conductivity.given() && temperature.given();
         return {pressure.given(), conductivity.given(), temperature.given(),

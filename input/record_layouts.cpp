@@ -20,24 +20,14 @@ Layout kestrane() {
     return layout;
 }
 
-Layout withFields(Layout::Separator separator, Field pressure, Field conductivity,
-                  Field temperature, Field soundVelocity) {
-    Layout layout;
-    layout.separator = separator;
-    layout.pressure = pressure;
-    layout.conductivity = conductivity;
-    layout.temperature = temperature;
-    layout.soundVelocity = soundVelocity;
-    return layout;
-}
-
 const RecordPreset kPresets[] = {
     {"Kestrane", kestrane()},
-    {"SV probe", withFields(Layout::Separator::Blanks, {}, {}, {}, {1})},
-    {"Valeport miniCTD", withFields(Layout::Separator::Tab, {1, Layout::kDecibar},
-                                    {3, Layout::kMilliSiemensPerCm}, {2}, {})},
-    {"Valeport miniSVP", withFields(Layout::Separator::Tab, {1, Layout::kDecibar}, {}, {2}, {3})},
-    {"SBE 45", withFields(Layout::Separator::Comma, {}, {2, Layout::kSiemensPerMetre}, {1}, {})},
+    {"SV probe", Layout::lines(Layout::Separator::Blanks, {}, {}, {}, {1})},
+    {"Valeport miniCTD", Layout::lines(Layout::Separator::Tab, {1, Layout::kDecibar},
+                                       {3, Layout::kMilliSiemensPerCm}, {2}, {})},
+    {"Valeport miniSVP",
+     Layout::lines(Layout::Separator::Tab, {1, Layout::kDecibar}, {}, {2}, {3})},
+    {"SBE 45", Layout::lines(Layout::Separator::Comma, {}, {2, Layout::kSiemensPerMetre}, {1}, {})},
     {"Custom", std::nullopt},
 };
 

@@ -12,19 +12,6 @@ const RecordLayout& preset(const char* name) {
     return *record_layouts::presets().named(QLatin1String(name))->layout;
 }
 
-RecordLayout custom(RecordLayout::Separator separator, const QByteArray& prefix,
-                    RecordField pressure, RecordField conductivity, RecordField temperature,
-                    RecordField soundVelocity = {}) {
-    RecordLayout layout;
-    layout.separator = separator;
-    layout.prefix = prefix;
-    layout.pressure = pressure;
-    layout.conductivity = conductivity;
-    layout.temperature = temperature;
-    layout.soundVelocity = soundVelocity;
-    return layout;
-}
-
 // Fields are stored in order (pressure, conductivity, temperature, sound velocity) until the
 // first bad one, each in the measurement fields' units. The instrument's numbers must not
 // follow the user's locale, so a German desktop reads them too.
@@ -36,11 +23,12 @@ TEST(AsciiRecord, StoresInOrderUntilABadField) {
     const RecordLayout& miniCtd = preset("Valeport miniCTD");
     const RecordLayout& miniSvp = preset("Valeport miniSVP");
     const RecordLayout& sbe45 = preset("SBE 45");
-    const RecordLayout semicolons = custom(Separator::Semicolon, "$CTD", {4, RecordLayout::kBar},
-                                           {3, RecordLayout::kSiemensPerMetre}, {2});
+    const RecordLayout semicolons =
+        RecordLayout::lines(Separator::Semicolon, {4, RecordLayout::kBar},
+                            {3, RecordLayout::kSiemensPerMetre}, {2}, {}, "$CTD");
     const RecordLayout blanks =
-        custom(Separator::Blanks, "", {}, {2, RecordLayout::kMilliSiemensPerCm}, {1}, {3});
-    const RecordLayout commaSv = custom(Separator::Comma, "", {}, {}, {1}, {3});
+        RecordLayout::lines(Separator::Blanks, {}, {2, RecordLayout::kMilliSiemensPerCm}, {1}, {3});
+    const RecordLayout commaSv = RecordLayout::lines(Separator::Comma, {}, {}, {1}, {3});
     const struct {
         const RecordLayout& layout;
         QByteArray record;

@@ -39,6 +39,20 @@ QByteArray readFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The instrument on port 41 and the echosounder on port 42, SVP 20 telegrams every 100 ms and a
+// sample every 100 ms into `log`, with `options` under [Options].
+bool writeSettings(const QString& path, const test_support::PtyDevice& instrument,
+                   const test_support::PtyDevice& echosounder, const QString& options,
+                   const QString& log) {
+    return writeFile(path, QStringLiteral("[COM_Port]\nIN=\"41:19200,N,8,1\"\n"
+                                          "OUT=\"42:4800,N,8,1\"\n[Ports]\nCOM41=%1\nCOM42=%2\n"
+                                          "[Options]\n%3\n[Run]\nInput=true\nOutput=true\n"
+                                          "Telegram=SVP 20\nSendInterval=100\nLogFile=%4\n"
+                                          "SampleInterval=0.1\n")
+                               .arg(instrument.path(), echosounder.path(), options, log)
+                               .toUtf8());
+}
+
 // 0 dbar and 15 degrees: the conductivity of the salinity 35 reference, 1506.66 m/s.
 constexpr char kRecordA[] = "0042.914\tMS/CM\t000.000\tDBAR\t15.000\tC\r\n";
 constexpr char kTelegramA[] = "150670000000150990000\r\n";
@@ -63,17 +77,11 @@ TEST(HeadlessProgram, FeedsTheEchosounderAndKeepsEverySampleItCounted) {
         "\r\n2026-12-07T23:59:59.000Z\t35.000\t10.00\t10.000\t29.0\t1490.00\r\n";
     ASSERT_TRUE(writeFile(log, before));
     const QString settings = dir.filePath(QStringLiteral("Sondrel.conf"));
-    ASSERT_TRUE(writeFile(settings, QStringLiteral("[COM_Port]\nIN=\"41:19200,N,8,1\"\n"
-                                                   "OUT=\"42:4800,N,8,1\"\n[Ports]\nCOM41=%1\n"
-                                                   "COM42=%2\n[Options]\nUdpTarget=127.0.0.1:%3\n"
-                                                   "UdpSending=true\nLogTimeUtc=true\n[Run]\n"
-                                                   "Input=true\nOutput=true\nTelegram=SVP 20\n"
-                                                   "SendInterval=100\nLogFile=%4\n"
-                                                   "SampleInterval=0.1\n")
-                                        .arg(instrument.path(), echosounder.path())
-                                        .arg(network.localPort())
-                                        .arg(log)
-                                        .toUtf8()));
+    ASSERT_TRUE(writeSettings(settings, instrument, echosounder,
+                              QStringLiteral("UdpTarget=127.0.0.1:%1\nUdpSending=true\n"
+                                             "LogTimeUtc=true")
+                                  .arg(network.localPort()),
+                              log));
     QProcess program;
     startHeadless(program, settings);
     QByteArray errors;
@@ -148,14 +156,8 @@ TEST(HeadlessProgram, ReadsAProbeByItsRecordLayout) {
     ASSERT_TRUE(instrument.isOpen() && echosounder.isOpen());
     const QString log = dir.filePath(QStringLiteral("svp.txt"));
     const QString settings = dir.filePath(QStringLiteral("Sondrel.conf"));
-    ASSERT_TRUE(writeFile(settings, QStringLiteral("[COM_Port]\nIN=\"41:19200,N,8,1\"\n"
-                                                   "OUT=\"42:4800,N,8,1\"\n[Ports]\nCOM41=%1\n"
-                                                   "COM42=%2\n[Options]\nAsciiRecords=Valeport "
-                                                   "miniSVP\n[Run]\nInput=true\nOutput=true\n"
-                                                   "Telegram=SVP 20\nSendInterval=100\n"
-                                                   "LogFile=%3\nSampleInterval=0.1\n")
-                                        .arg(instrument.path(), echosounder.path(), log)
-                                        .toUtf8()));
+    ASSERT_TRUE(writeSettings(settings, instrument, echosounder,
+                              QStringLiteral("AsciiRecords=Valeport miniSVP"), log));
     QProcess program;
     startHeadless(program, settings);
     QByteArray errors;

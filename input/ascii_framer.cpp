@@ -52,7 +52,8 @@ QList<QByteArray> AsciiFramer::appendLines(QByteArrayView bytes) {
         if (!isLineEnd(bytes[i])) {
             continue;
         }
-        if (lineBegun_ && (i > start || !buffer_.isEmpty())) {
+        const qsizetype length = buffer_.size() + i - start;
+        if (lineBegun_ && length > 0 && length <= kCapacity) {
             buffer_.append(bytes.sliced(start, i - start));
             records.append(buffer_);
         }

@@ -81,6 +81,12 @@ PortResult InputController::start(const Instrument& instrument, const QString& p
         const std::optional<PortSettings> settings = parsePortSettings(settingsText);
         Com_SST->setReadBufferSize(settings ? settings->baudRate / 8 + kPollMargin : kPollMargin);
     }
+    // A line end frames every record: a line left half-received by the connection before must
+    // not join the first bytes of this one. The Kestrane's framing keeps its buffer, as it
+    // always has, and drops the partial line by its own framing.
+    if (!polled && layout_.framing == RecordLayout::Framing::Lines) {
+        framer_.clear();
+    }
     const PortResult result = connect(*reopenerOf(instrument), portText, settingsText, absent);
     if (polled && (result.ok() || absent == WhenAbsent::Retry)) {
         timer_sst->setEnabled(true);

@@ -29,7 +29,6 @@ public:
                      const QString& settingsText, WhenAbsent absent = WhenAbsent::Tell);
     // How Com_in's records are cut and read from now on; what was half-received is dropped.
     void setRecordLayout(const RecordLayout& layout);
-    const RecordLayout& recordLayout() const { return layout_; }
     // Stops polling and reopening and closes both ports, as the program ends.
     void close();
     // The instrument started last, while its port is open; nullptr otherwise.

@@ -1,6 +1,9 @@
 #include "input/record_layouts.h"
 
+#include <algorithm>
 #include <array>
+#include <span>
+#include <tuple>
 
 #include "platform/number_text.h"
 #include "platform/settings_store.h"

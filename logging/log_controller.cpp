@@ -21,8 +21,9 @@ LogController::LogController(std::shared_ptr<TextFiles> files, Clock clock, Valu
     connect(log_write, &Timer::tick, this, &LogController::writeTick);
 }
 
+// A day's file holds what was logged that day already: choosing the log again goes on in it.
 FileResult LogController::create(const QString& path) {
-    return startIn(path, &LogWriter::createFile);
+    return startIn(path, daily_ ? &LogWriter::continueFile : &LogWriter::createFile);
 }
 
 FileResult LogController::resume(const QString& path) {
@@ -121,7 +122,7 @@ LogController::Recovery LogController::saveToRecoveryFile(const QString& reason)
 }
 
 void LogController::showState() {
-    const ConnectionState state = logState(writer_, currentFile_);
+    const ConnectionState state = logState(writer_);
     if (state != state_) {
         state_ = state;
         emit stateChanged(state_);

@@ -25,8 +25,9 @@ public:
     LogController(std::shared_ptr<TextFiles> files, Clock clock, ValueSource values,
                   QObject* parent);
 
-    // Creates the file, replacing one of that name, with the header alone, and samples into it
-    // from now on; the lines not yet written go into it. On failure the log goes on as it was.
+    // Creates the file, replacing one of that name, with the header alone (a day's file is
+    // appended to), and samples into it from now on; the lines not yet written go into it. On
+    // failure the log goes on as it was.
     FileResult create(const QString& path);
     // Samples into the file from now on, appending to what it holds: only a missing or empty
     // file gets the header first.

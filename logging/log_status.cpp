@@ -4,7 +4,8 @@
 
 // The short texts fit the narrow label beside the sampling interval; the details go to its
 // tooltip.
-ConnectionState logState(const LogWriter& writer, const QString& file) {
+ConnectionState logState(const LogWriter& writer) {
+    const QString file = QDir::toNativeSeparators(writer.failingFile());
     ConnectionState status;
     if (!writer.failing() && !writer.recovered() && !writer.recreated() &&
         writer.droppedLines() == 0) {
@@ -16,13 +17,11 @@ ConnectionState logState(const LogWriter& writer, const QString& file) {
         status.kind = ConnectionState::Kind::Failed;
         const QString failing = dropped > 0 ? QStringLiteral("Failing, %1 lost").arg(lost)
                                             : QStringLiteral("Log failing!");
-        status.brief = QStringLiteral("%1 %2: %3")
-                           .arg(failing, writer.lastError(), QDir::toNativeSeparators(file));
+        status.brief = QStringLiteral("%1 %2: %3").arg(failing, writer.lastError(), file);
         status.detail = QStringLiteral(
                             "The log file %1 cannot be written (%2). %3 lines wait in "
                             "memory and go to the file once it can be written again.")
-                            .arg(QDir::toNativeSeparators(file), writer.lastError(),
-                                 QString::number(writer.waitingLines()));
+                            .arg(file, writer.lastError(), QString::number(writer.waitingLines()));
     } else if (writer.recreated()) {
         status.kind = ConnectionState::Kind::Connected;
         status.brief = QStringLiteral("Log re-created");

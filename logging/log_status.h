@@ -5,5 +5,5 @@
 
 // The log's state for the line beside the sampling interval: a short text that begins with what
 // matters (the narrow line shows no more), the details for its tooltip, and whether it is an
-// alarm. Idle, and silent, while no write has failed. `file` is the one the lines go to.
-ConnectionState logState(const LogWriter& writer, const QString& file);
+// alarm. Idle, and silent, while no write has failed.
+ConnectionState logState(const LogWriter& writer);

@@ -40,16 +40,36 @@ void LogWriter::retarget(const QString& path) {
 // anew; one that was only appended to writes again.
 FileResult LogWriter::writeWaiting() {
     bool madeAnew = false;
+    FileResult failure;
+    std::deque<Line> kept;
+    const auto keep = [&](qsizetype lines) {
+        for (; lines > 0; --lines) {
+            kept.push_back(std::move(lines_.front()));
+            lines_.pop_front();
+        }
+    };
     while (!lines_.empty()) {
+        if (!failure.ok() && lines_.front().path == failingFile_) {
+            keep(1);
+            continue;
+        }
         const QString path = lines_.front().path;
         const auto [text, count] = nextPiece();
-        const FileResult result = appendOrRecreate(path, text, madeAnew);
-        if (!result.ok()) {
-            lastError_ =
-                result.error().isEmpty() ? QStringLiteral("unknown error") : result.error();
-            return result;
+        if (const FileResult result = appendOrRecreate(path, text, madeAnew); result.ok()) {
+            forget(count);
+        } else {
+            // The lines of every file that fails wait, in order, for the next write.
+            if (failure.ok()) {
+                failure = result;
+                failingFile_ = path;
+            }
+            keep(count);
         }
-        forget(count);
+    }
+    lines_.swap(kept);
+    if (!failure.ok()) {
+        lastError_ = failure.error().isEmpty() ? QStringLiteral("unknown error") : failure.error();
+        return failure;
     }
     if (failing()) {
         lastError_.clear();

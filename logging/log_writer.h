@@ -13,7 +13,7 @@ class LogWriter {
 public:
     // About 70000 lines, most of a day at one sample a second.
     static constexpr qsizetype kDefaultCapacity = qsizetype{4} * 1024 * 1024;  // characters
-    // A failing file is retried at every sample: each try joins and sends at most this much, so
+    // A failing file is retried at every write: each try joins and sends at most this much, so
     // that a day of waiting lines is not copied again and again.
     static constexpr qsizetype kPieceCharacters = qsizetype{64} * 1024;
 
@@ -29,9 +29,9 @@ public:
     // The waiting lines go to the file at `path` instead: a log moved to a new file takes them
     // along.
     void retarget(const QString& path);
-    // Appends every waiting line to its file now, piece by piece; on failure the rest keep
-    // waiting. A file that has vanished is created again with its header, as long as its
-    // folder takes it.
+    // Appends every waiting line to its file now, piece by piece; the lines of a file that fails
+    // keep waiting, and those of other files go on. A file that has vanished is created again
+    // with its header, as long as its folder takes it.
     FileResult writeWaiting();
     // Creates a file holding the header and every waiting line: where the lines go when the
     // log file cannot take them at the end.
@@ -43,6 +43,8 @@ public:
     // The last write failed; the text says why.
     bool failing() const { return !lastError_.isEmpty(); }
     const QString& lastError() const { return lastError_; }
+    // The file the last failure was on.
+    const QString& failingFile() const { return failingFile_; }
     // A write failed at some point and a later one succeeded.
     bool recovered() const { return recovered_; }
     // The file vanished and was created again, at the last recovery or since.
@@ -68,6 +70,7 @@ private:
     qint64 samples_ = 0;
     qint64 dropped_ = 0;
     QString lastError_;
+    QString failingFile_;
     bool recovered_ = false;
     bool recreated_ = false;
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <tuple>
@@ -74,9 +75,11 @@ TEST_F(LogWriterTest, StatusTellsFailureRecoveryAndLoss) {
             files.failAppend = false;
             EXPECT_TRUE(writer.writeWaiting().ok()) << text;
         }
-        const ConnectionState state = logState(writer, path);
+        const ConnectionState state = logState(writer);
         // A failing file is named after the reason.
-        EXPECT_EQ(state.text(), QString::fromLatin1(text) + (alarm && failNow ? path : QString()));
+        EXPECT_EQ(state.text(),
+                  QString::fromLatin1(text) +
+                      (alarm && failNow ? QDir::toNativeSeparators(path) : QString()));
         EXPECT_EQ(state.alarm(), alarm) << text;
         EXPECT_EQ(state.details().isEmpty(), state.text().isEmpty()) << text;
     }
@@ -87,13 +90,24 @@ TEST_F(LogWriterTest, StatusTellsFailureRecoveryAndLoss) {
     QFile::remove(path);
     writer.addSample(line(1), path);
     EXPECT_TRUE(writer.writeWaiting().ok());
-    EXPECT_EQ(logState(writer, path).text(), "Log re-created");
+    EXPECT_EQ(logState(writer).text(), "Log re-created");
     files.failAppend = true;
     writer.addSample(line(2), path);
     EXPECT_FALSE(writer.writeWaiting().ok());
     files.failAppend = false;
     EXPECT_TRUE(writer.writeWaiting().ok());
-    EXPECT_EQ(logState(writer, path).text(), "Log writes again");
+    EXPECT_EQ(logState(writer).text(), "Log writes again");
+
+    // A file that fails holds back only its own lines: the next day's file goes on.
+    const QString gone = dir.filePath(QStringLiteral("gone/log.txt"));
+    writer.addSample(line(3), gone);
+    writer.addSample(line(4), path);
+    EXPECT_FALSE(writer.writeWaiting().ok());
+    EXPECT_EQ(writer.waitingLines(), 1);
+    EXPECT_EQ(writer.failingFile(), gone);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().endsWith(line(4).toUtf8()));
 }
 
 }  // namespace

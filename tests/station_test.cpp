@@ -312,6 +312,8 @@ TEST_F(StationTest, EachLayoutFillsWhatItsInstrumentGives) {
     EXPECT_EQ(station().chooseRecords(*record_layouts::presets().named("Custom")),
               station().recordProblems());
     EXPECT_TRUE(station().chooseRecords(*record_layouts::presets().named("SV probe")).isEmpty());
+    // Reconnecting or not, the next records give what the new layout gives.
+    EXPECT_TRUE(station().given.soundVelocity && !station().given.conductivity);
     EXPECT_EQ(store::options().asciiRecords, "SV probe");
 }
 

@@ -47,6 +47,7 @@ bool Measurement::takeMeasuredSoundVelocity(double velocity) {
 }
 
 void Measurement::noteReading(qint64 nowMs, bool manual) {
+    typed_ = manual;
     readingTrust.reading(nowMs, seawater::implausibleValue(givenValues()), manual);
 }
 
@@ -70,9 +71,10 @@ LogValues Measurement::logValues() const {
 }
 
 seawater::Reading Measurement::givenValues() const {
-    const auto ifGiven = [](bool gives, double value) {
-        return gives ? std::optional(value) : std::nullopt;
+    const Quantities gives = typed_ ? Quantities{} : given;
+    const auto ifGiven = [](bool known, double value) {
+        return known ? std::optional(value) : std::nullopt;
     };
-    return {ifGiven(given.conductivity, conductivity), ifGiven(given.temperature, temperature),
-            pressure, ifGiven(given.salinity(), salinity), soundvelocity};
+    return {ifGiven(gives.conductivity, conductivity), ifGiven(gives.temperature, temperature),
+            pressure, ifGiven(gives.salinity(), salinity), soundvelocity};
 }

@@ -10,8 +10,9 @@
 #include "seawater/plausibility.h"
 
 // The measurement fields through which the readers, the calculator, the senders and the log
-// exchange values, and how far they can be trusted. Every reading stores pressure, conductivity and
-// temperature, then computes salinity and then sound velocity from the stored values.
+// exchange values, and how far they can be trusted. Every reading stores what its instrument
+// gives, then computes salinity and sound velocity from the stored values, or takes the sound
+// velocity it measured.
 class Measurement {
 public:
     double pressure = 0;       // bar (an instrument's decibars / 10)
@@ -51,4 +52,8 @@ public:
 
     ReadingTrust readingTrust;
     bool sendFreshOnly = false;
+
+private:
+    // Values typed by hand give every quantity, whatever the instrument gives.
+    bool typed_ = false;
 };

@@ -70,7 +70,8 @@ FileResult Station::start(const RunSettings& run) {
                               QStringLiteral("%1 cannot be written: %2").arg(shown, ready.error()));
         return ready;
     }
-    statusReport_->report(QStringLiteral("log"), QStringLiteral("Appending to ") + shown);
+    statusReport_->report(QStringLiteral("log"), QStringLiteral("Appending to ") +
+                                                     QDir::toNativeSeparators(log_->currentFile()));
     data_file = run.logFile;
     emit logFileChanged(data_file);
     return ready;
@@ -171,6 +172,7 @@ PortResult Station::startInput(const Instrument& instrument, const QString& port
 }
 
 void Station::expectReadings(const Instrument& instrument) {
+    inputInstrument_ = &instrument;
     given =
         instrument.reading == Instrument::Reading::Records ? records_.layout.gives() : Quantities{};
     Measurement::expectReadings(now(), instrument);
@@ -271,9 +273,11 @@ QStringList Station::chooseRecords(const RecordPreset& preset) {
     useRecords(read.choice);
     options_.asciiRecords = QLatin1String(preset.name);
     rememberOption(settings_store::kAsciiRecords, options_.asciiRecords);
-    if (const Instrument* reading = input_->connected()) {
-        expectReadings(*reading);
+    // The records read from now on, reconnecting or not, give what the new layout gives.
+    if (inputInstrument_->reading == Instrument::Reading::Records) {
+        given = records_.layout.gives();
     }
+    emit trustChanged();
     return {};
 }
 

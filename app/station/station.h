@@ -130,6 +130,8 @@ private:
     LogController* log_;
     StatusReport* statusReport_;
     const Instrument* instrument_ = &instruments::table().standard;
+    // The instrument the input was started with last.
+    const Instrument* inputInstrument_ = &instruments::table().standard;
     RecordChoice records_;
     QStringList recordProblems_;
     QString sendIntervalText_ = RunSettings().sendIntervalText;

@@ -2,6 +2,7 @@
 
 #include "app/panels/port_boxes.h"
 #include "app/station/station.h"
+#include "app/station/status_report.h"
 #include "app/status_line.h"
 #include "app/ui_frm_main.h"
 #include "input/frm_sst.h"
@@ -82,8 +83,7 @@ void InputPanel::showStatus() const {
     } else if (state.kind == ConnectionState::Kind::Connected &&
                station.input().recordsRejected() > 0) {
         const qint64 rejected = station.input().recordsRejected();
-        text += rejected == 1 ? QStringLiteral(", 1 record rejected")
-                              : QStringLiteral(", %1 records rejected").arg(rejected);
+        text += QStringLiteral(", %1 rejected").arg(recordCount(rejected));
         details = text;
     }
     ::showStatus(context_.ui.lb_in_status, text, state.alarm(), details);

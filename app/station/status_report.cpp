@@ -16,11 +16,11 @@ QString told(const ConnectionState& state) {
     return details.isEmpty() ? QStringLiteral("Stopped") : details;
 }
 
-QString records(qint64 count) {
+}  // namespace
+
+QString recordCount(qint64 count) {
     return count == 1 ? QStringLiteral("1 record") : QStringLiteral("%1 records").arg(count);
 }
-
-}  // namespace
 
 StatusReport::StatusReport(QObject* parent)
     : QObject(parent),
@@ -91,7 +91,7 @@ void StatusReport::tellRejected() {
     const QString when =
         rejectedMinute_->isEnabled() ? QStringLiteral(" in the last minute") : QString();
     report(QStringLiteral("input"), QStringLiteral("%1 rejected%2 (%3 since the start)")
-                                        .arg(records(count), when)
+                                        .arg(recordCount(count), when)
                                         .arg(rejectedTotal_));
     rejectedTold_ = rejectedTotal_;
     // Set again, the interval counts the minute from this line.

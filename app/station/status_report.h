@@ -9,6 +9,9 @@ class OutputController;
 class LogController;
 class Timer;
 
+// "1 record", "12 records".
+QString recordCount(qint64 count);
+
 // Writes every change of a connection's status to standard error as one line that starts with
 // the UTC time and names the connection: "2026-12-08T10:15:02.250Z input: Connected: ...". A
 // service's journal or a terminal then tells what happened when, in the window as without one.

@@ -70,12 +70,8 @@ void frm_main::load() {
     for (Panel* panel : panels_) {
         panel->show(read.run);
     }
-    QStringList problems = station_->recordProblems() + read.problems;
-    if (const FileResult ready = station_->start(read.run); !ready.ok()) {
-        problems << QStringLiteral("LogFile under [Run] (\"%1\") cannot be written: %2.")
-                        .arg(QDir::toNativeSeparators(read.run.logFile), ready.error());
-    }
-    notices_->reportProblems(problems);
+    station_->start(read.run);
+    notices_->reportProblems(station_->recordProblems() + read.problems);
     logPanel_->reportRecoveredLogs();
 }
 

@@ -40,8 +40,10 @@ int runHeadless() {
         station.end();
         QCoreApplication::exit(0);
     });
-    if (!station.start(read.run).ok()) {
-        return kLogNotReady;
-    }
+    QObject::connect(&station, &Station::logRefused, &station, [&station] {
+        station.end();
+        QCoreApplication::exit(kLogNotReady);
+    });
+    station.start(read.run);
     return QCoreApplication::exec();
 }

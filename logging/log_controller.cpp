@@ -1,5 +1,6 @@
 #include "logging/log_controller.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QStandardPaths>
@@ -8,42 +9,75 @@
 #include "logging/log_status.h"
 #include "platform/timer.h"
 
-LogController::LogController(std::shared_ptr<TextFiles> files, Clock clock, ValueSource values,
-                             QObject* parent)
+LogController::LogController(std::shared_ptr<TextFiles> files, Clock clock, SteadyClock steadyClock,
+                             ValueSource values, QObject* parent)
     : QObject(parent),
       files_(std::move(files)),
       clock_(std::move(clock)),
+      steadyClock_(std::move(steadyClock)),
       values_(std::move(values)),
-      writer_(*files_),
+      writer_(std::make_shared<LogWriter>(*files_, LogWriter::kDefaultCapacity, steadyClock_)),
+      writeAsked_(std::make_shared<std::atomic<bool>>(false)),
       Timer2(new Timer(QStringLiteral("Timer2"), 1000, this)),
-      log_write(new Timer(QStringLiteral("log_write"), 1000, this)) {
+      log_write(new Timer(QStringLiteral("log_write"), 1000, this)),
+      thread_(std::make_unique<LogThread>(this)) {
     connect(Timer2, &Timer::tick, this, &LogController::takeSample);
-    connect(log_write, &Timer::tick, this, &LogController::writeTick);
+    connect(log_write, &Timer::tick, this, [this] {
+        askWrite();
+        // A wait for the disk is counted in seconds while it lasts.
+        showState();
+    });
 }
 
 // A day's file holds what was logged that day already: choosing the log again goes on in it.
-FileResult LogController::create(const QString& path) {
-    return startIn(path, daily_ ? &LogWriter::continueFile : &LogWriter::createFile);
+void LogController::create(const QString& path) {
+    ask(path, Asked::Create);
 }
 
-FileResult LogController::resume(const QString& path) {
-    return startIn(path, &LogWriter::continueFile);
+// The file is asked for before any line is written to it, and the log's thread does its work in
+// order: the header comes first.
+void LogController::resume(const QString& path) {
+    currentFile_ = ask(path, Asked::Resume);
+    file_ = path;
+    Timer2->setEnabled(true);
+    log_write->setEnabled(true);
 }
 
-FileResult LogController::startIn(const QString& path,
-                                  FileResult (LogWriter::*prepare)(const QString&)) {
+// The work holds what it needs by itself: a disk that hangs may keep it past this object.
+QString LogController::ask(const QString& path, Asked asked) {
     // The clock is asked only when its day names the file.
     const QString target = daily_ ? fileFor(path, clock_()) : path;
-    const FileResult prepared = (writer_.*prepare)(target);
-    if (prepared.ok()) {
-        file_ = path;
-        currentFile_ = target;
-        writer_.retarget(target);
-        Timer2->setEnabled(true);
-        log_write->setEnabled(true);
+    const bool replace = asked == Asked::Create && !daily_;
+    thread_->run([this, writer = writer_, files = files_, path, target, asked, replace] {
+        const FileResult result =
+            replace ? writer->createFile(target) : writer->continueFile(target);
+        return [this, path, target, asked, result] { answered(path, target, asked, result); };
+    });
+    return target;
+}
+
+void LogController::answered(const QString& path, const QString& target, Asked asked,
+                             const FileResult& result) {
+    if (!result.ok()) {
+        // The lines sampled meanwhile wait for the next file.
+        if (asked == Asked::Resume && file_ == path) {
+            file_.clear();
+            currentFile_.clear();
+            writer_->retarget({});
+            Timer2->setEnabled(false);
+        }
+        showState();
+        emit fileRefused(path, result.error(), asked);
+        return;
     }
+    file_ = path;
+    currentFile_ = target;
+    writer_->retarget(target);
+    Timer2->setEnabled(true);
+    log_write->setEnabled(true);
+    askWrite();
     showState();
-    return prepared;
+    emit fileReady(path, asked);
 }
 
 QString LogController::fileFor(const QString& path, const QDateTime& when) const {
@@ -64,26 +98,56 @@ void LogController::takeSample() {
     const QString target = fileFor(file_, when);
     if (target != currentFile_) {
         // One that cannot be made ready now is created with the header when its lines go.
-        [[maybe_unused]] const FileResult ready = writer_.continueFile(target);
+        thread_->run([writer = writer_, files = files_, target] {
+            [[maybe_unused]] const FileResult ready = writer->continueFile(target);
+            return LogThread::Answer();
+        });
         currentFile_ = target;
     }
-    writer_.addSample(logLine(when, values_(), logTime_), currentFile_);
-    emit sampled(writer_.samples());
+    writer_->addSample(logLine(when, values_(), logTime_), currentFile_);
+    emit sampled(writer_->samples());
     showState();
 }
 
-// A failure is kept in the writer's state and its lines, for the next tick to try again.
-void LogController::writeTick() {
-    if (writer_.waitingLines() > 0) {
-        [[maybe_unused]] const FileResult written = writer_.writeWaiting();
-        showState();
+// A failure is kept in the writer's state and its lines, for the next write to try again.
+void LogController::askWrite() {
+    if (writeAsked_->exchange(true)) {
+        return;
     }
+    thread_->run([this, writer = writer_, files = files_, asked = writeAsked_] {
+        asked->store(false);
+        [[maybe_unused]] const FileResult written = writer->writeWaiting();
+        return [this] { showState(); };
+    });
 }
 
-FileResult LogController::writeWaiting() {
-    const FileResult result = writer_.writeWaiting();
+bool LogController::settle(std::chrono::milliseconds limit) {
+    if (!thread_->waitDone(limit)) {
+        return false;
+    }
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    return true;
+}
+
+// A file that has just answered takes the lines sampled for it in a second write.
+FileResult LogController::finish(std::chrono::milliseconds limit) {
+    stop();
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (int round = 0; round < 2; ++round) {
+        askWrite();
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (!settle(std::max(left, std::chrono::milliseconds(0)))) {
+            writer_->giveUp(QStringLiteral("not answering"));
+            showState();
+            return writer_->lastError();
+        }
+    }
     showState();
-    return result;
+    if (writer_->failing()) {
+        return writer_->lastError();
+    }
+    return {};
 }
 
 void LogController::stop() {
@@ -92,11 +156,10 @@ void LogController::stop() {
 }
 
 FileResult LogController::saveWaitingAs(const QString& path) {
-    return writer_.saveWaitingAs(path);
+    return writer_->saveWaitingAs(path);
 }
-
 LogController::Recovery LogController::saveToRecoveryFile(const QString& reason) {
-    const QString waiting = QString::number(writer_.waitingLines());
+    const QString waiting = QString::number(writer_->waitingLines());
     const QDir folder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     Recovery recovery;
@@ -108,7 +171,7 @@ LogController::Recovery LogController::saveToRecoveryFile(const QString& reason)
     recovery.what = QStringLiteral("%1 logged lines could not be written to the log file %2 (%3)")
                         .arg(waiting, QDir::toNativeSeparators(currentFile_), reason);
     const FileResult saved = files_->makeFolder(folder.path())
-                                 ? writer_.saveWaitingAs(recovery.path)
+                                 ? writer_->saveWaitingAs(recovery.path)
                                  : FileResult(QStringLiteral("its folder cannot be created"));
     const QString where = QDir::toNativeSeparators(recovery.path);
     if (!saved.ok()) {
@@ -122,7 +185,9 @@ LogController::Recovery LogController::saveToRecoveryFile(const QString& reason)
 }
 
 void LogController::showState() {
-    const ConnectionState state = logState(writer_);
+    const qint64 now = steadyClock_();
+    const ConnectionState state = logState(*writer_, now);
+    waitingForDisk_ = toldDiskWait(*writer_, now).has_value();
     if (state != state_) {
         state_ = state;
         emit stateChanged(state_);

@@ -4,9 +4,28 @@
 
 // The short texts fit the narrow label beside the sampling interval; the details go to its
 // tooltip.
-ConnectionState logState(const LogWriter& writer) {
-    const QString file = QDir::toNativeSeparators(writer.failingFile());
+std::optional<LogWriter::Busy> toldDiskWait(const LogWriter& writer, qint64 nowMs) {
+    std::optional<LogWriter::Busy> busy = writer.busy();
+    if (busy && nowMs - busy->sinceMs < kDiskWaitToldMs) {
+        busy.reset();
+    }
+    return busy;
+}
+
+ConnectionState logState(const LogWriter& writer, qint64 nowMs) {
     ConnectionState status;
+    if (const std::optional<LogWriter::Busy> busy = toldDiskWait(writer, nowMs)) {
+        const QString waiting = QDir::toNativeSeparators(busy->path);
+        const QString seconds = QString::number((nowMs - busy->sinceMs) / 1000);
+        status.kind = ConnectionState::Kind::Failed;
+        status.brief = QStringLiteral("Log waiting for the disk (%1 s): %2").arg(seconds, waiting);
+        status.detail = QStringLiteral(
+                            "The log file %1 has not answered for %2 s. %3 lines wait in memory "
+                            "and go to the file, in order, once it answers.")
+                            .arg(waiting, seconds, QString::number(writer.waitingLines()));
+        return status;
+    }
+    const QString file = QDir::toNativeSeparators(writer.failingFile());
     if (!writer.failing() && !writer.recovered() && !writer.recreated() &&
         writer.droppedLines() == 0) {
         return status;

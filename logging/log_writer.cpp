@@ -1,5 +1,7 @@
 #include "logging/log_writer.h"
 
+#include <algorithm>
+
 #include "logging/log_header.h"
 
 namespace {
@@ -10,68 +12,87 @@ QString headerLine() {
 
 }  // namespace
 
-LogWriter::LogWriter(TextFiles& files, qsizetype capacity) : files_(files), capacity_(capacity) {}
+LogWriter::LogWriter(TextFiles& files, qsizetype capacity, SteadyClock steadyClock)
+    : files_(files), capacity_(capacity), steadyClock_(std::move(steadyClock)) {}
+
+template <typename Call>
+FileResult LogWriter::tracked(const QString& path, Call call) {
+    {
+        const std::lock_guard lock(mutex_);
+        if (closed_) {
+            return QStringLiteral("the log has ended");
+        }
+        busy_ = Busy{path, steadyClock_()};
+    }
+    FileResult result = call();
+    const std::lock_guard lock(mutex_);
+    busy_.reset();
+    return result;
+}
 
 FileResult LogWriter::createFile(const QString& path) {
-    return files_.create(path, headerLine());
+    return tracked(path, [&] { return files_.create(path, headerLine()); });
 }
 
 FileResult LogWriter::continueFile(const QString& path) {
-    if (files_.hasContent(path)) {
-        return {};
-    }
-    return createFile(path);
+    return tracked(path, [&]() -> FileResult {
+        if (files_.hasContent(path)) {
+            return {};
+        }
+        return files_.create(path, headerLine());
+    });
 }
 
 void LogWriter::addSample(const QString& line, const QString& path) {
+    const std::lock_guard lock(mutex_);
     ++samples_;
-    lines_.push_back({line, path});
+    lines_.push_back({nextNumber_++, line, path});
     characters_ += line.size();
     dropOverCapacity();
 }
 
 void LogWriter::retarget(const QString& path) {
+    const std::lock_guard lock(mutex_);
     for (Line& line : lines_) {
         line.path = path;
     }
 }
 
 // A file that takes the lines again after failing is told as re-created only when it was made
-// anew; one that was only appended to writes again.
+// anew; one that was only appended to writes again. Lines sampled during the pass join it.
 FileResult LogWriter::writeWaiting() {
     bool madeAnew = false;
     FileResult failure;
-    std::deque<Line> kept;
-    const auto keep = [&](qsizetype lines) {
-        for (; lines > 0; --lines) {
-            kept.push_back(std::move(lines_.front()));
-            lines_.pop_front();
-        }
-    };
-    while (!lines_.empty()) {
-        if (!failure.ok() && lines_.front().path == failingFile_) {
-            keep(1);
-            continue;
-        }
-        const QString path = lines_.front().path;
-        const auto [text, count] = nextPiece();
-        if (const FileResult result = appendOrRecreate(path, text, madeAnew); result.ok()) {
-            forget(count);
-        } else {
-            // The lines of every file that fails wait, in order, for the next write.
-            if (failure.ok()) {
-                failure = result;
-                failingFile_ = path;
+    QString failedPath;
+    for (qint64 after = -1;;) {
+        Piece piece;
+        {
+            const std::lock_guard lock(mutex_);
+            piece = nextPiece(after, failedPath);
+            if (closed_ || piece.text.isEmpty()) {
+                break;
             }
-            keep(count);
+            writing_ = {piece.first, piece.last};
+        }
+        const FileResult result = appendOrRecreate(piece.path, piece.text, madeAnew);
+        const std::lock_guard lock(mutex_);
+        writing_ = {0, -1};
+        after = piece.last;
+        if (result.ok()) {
+            forget(piece.first, piece.last);
+        } else if (failure.ok()) {
+            // The lines of every file that fails wait, in order, for the next write.
+            failure = result;
+            failedPath = piece.path;
+            failingFile_ = piece.path;
         }
     }
-    lines_.swap(kept);
+    const std::lock_guard lock(mutex_);
     if (!failure.ok()) {
         lastError_ = failure.error().isEmpty() ? QStringLiteral("unknown error") : failure.error();
         return failure;
     }
-    if (failing()) {
+    if (!lastError_.isEmpty() && !closed_) {
         lastError_.clear();
         recovered_ = true;
         recreated_ = madeAnew;
@@ -82,52 +103,136 @@ FileResult LogWriter::writeWaiting() {
 
 FileResult LogWriter::saveWaitingAs(const QString& path) {
     QString text = headerLine();
-    text.reserve(text.size() + characters_);
-    for (const Line& line : lines_) {
-        text += line.text;
+    qint64 last = -1;
+    {
+        const std::lock_guard lock(mutex_);
+        text.reserve(text.size() + characters_);
+        for (const Line& line : lines_) {
+            text += line.text;
+        }
+        if (!lines_.empty()) {
+            last = lines_.back().number;
+        }
     }
     const FileResult result = files_.create(path, text);
     if (result.ok()) {
-        forget(waitingLines());
+        const std::lock_guard lock(mutex_);
+        forget(0, last);
     }
     return result;
 }
 
-std::pair<QString, qsizetype> LogWriter::nextPiece() const {
-    QString text;
-    qsizetype count = 0;
-    for (const Line& line : lines_) {
-        if (count > 0 && (line.path != lines_.front().path ||
-                          text.size() + line.text.size() > kPieceCharacters)) {
+void LogWriter::giveUp(const QString& reason) {
+    const std::lock_guard lock(mutex_);
+    closed_ = true;
+    if (busy_) {
+        lastError_ = reason;
+        failingFile_ = busy_->path;
+    }
+}
+
+std::optional<LogWriter::Busy> LogWriter::busy() const {
+    const std::lock_guard lock(mutex_);
+    return busy_;
+}
+
+qint64 LogWriter::samples() const {
+    const std::lock_guard lock(mutex_);
+    return samples_;
+}
+
+qsizetype LogWriter::waitingLines() const {
+    const std::lock_guard lock(mutex_);
+    return static_cast<qsizetype>(lines_.size());
+}
+
+qint64 LogWriter::droppedLines() const {
+    const std::lock_guard lock(mutex_);
+    return dropped_;
+}
+
+bool LogWriter::failing() const {
+    const std::lock_guard lock(mutex_);
+    return !lastError_.isEmpty();
+}
+
+QString LogWriter::lastError() const {
+    const std::lock_guard lock(mutex_);
+    return lastError_;
+}
+
+QString LogWriter::failingFile() const {
+    const std::lock_guard lock(mutex_);
+    return failingFile_;
+}
+
+bool LogWriter::recovered() const {
+    const std::lock_guard lock(mutex_);
+    return recovered_;
+}
+
+bool LogWriter::recreated() const {
+    const std::lock_guard lock(mutex_);
+    return recreated_;
+}
+
+LogWriter::Piece LogWriter::nextPiece(qint64 after, const QString& passedOver) const {
+    Piece piece;
+    auto line = std::upper_bound(lines_.begin(), lines_.end(), after,
+                                 [](qint64 number, const Line& l) { return number < l.number; });
+    line = std::find_if(line, lines_.end(),
+                        [&](const Line& l) { return !l.path.isEmpty() && l.path != passedOver; });
+    if (line == lines_.end()) {
+        return piece;
+    }
+    piece.path = line->path;
+    piece.first = line->number;
+    for (; line != lines_.end(); ++line) {
+        if (piece.last >= 0 && (line->path != piece.path ||
+                                piece.text.size() + line->text.size() > kPieceCharacters)) {
             break;
         }
-        text += line.text;
-        ++count;
+        piece.text += line->text;
+        piece.last = line->number;
     }
-    return {text, count};
+    return piece;
 }
 
 // The append refuses a missing file so that a log never goes on headerless; here the header
 // comes first.
 FileResult LogWriter::appendOrRecreate(const QString& path, const QString& text, bool& madeAnew) {
-    FileResult result = files_.append(path, text);
-    if (!result.ok() && !files_.exists(path)) {
-        result = files_.create(path, headerLine() + text);
-        madeAnew = madeAnew || result.ok();
-    }
-    return result;
+    return tracked(path, [&] {
+        FileResult result = files_.append(path, text);
+        if (!result.ok() && !files_.exists(path)) {
+            result = files_.create(path, headerLine() + text);
+            madeAnew = madeAnew || result.ok();
+        }
+        return result;
+    });
 }
 
-void LogWriter::forget(qsizetype lines) {
-    for (; lines > 0; --lines) {
-        characters_ -= lines_.front().text.size();
-        lines_.pop_front();
+// The numbers from `first` to `last` are one run of lines in the queue, those dropped since
+// aside.
+void LogWriter::forget(qint64 first, qint64 last) {
+    const auto byNumber = [](const Line& l, qint64 number) { return l.number < number; };
+    const auto begin = std::lower_bound(lines_.begin(), lines_.end(), first, byNumber);
+    const auto end = std::lower_bound(begin, lines_.end(), last + 1, byNumber);
+    for (auto line = begin; line != end; ++line) {
+        characters_ -= line->text.size();
     }
+    lines_.erase(begin, end);
 }
 
 void LogWriter::dropOverCapacity() {
-    while (characters_ > capacity_ && !lines_.empty()) {
-        forget(1);
+    while (characters_ > capacity_) {
+        const auto oldest = std::find_if(lines_.begin(), lines_.end(), [this](const Line& l) {
+            return l.number < writing_.first || l.number > writing_.second;
+        });
+        if (oldest == lines_.end()) {
+            return;
+        }
+        characters_ -= oldest->text.size();
+        lines_.erase(oldest);
         ++dropped_;
     }
 }

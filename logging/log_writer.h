@@ -2,13 +2,20 @@
 
 #include <QString>
 #include <deque>
+#include <mutex>
+#include <optional>
 
+#include "platform/clock.h"
 #include "platform/text_file.h"
 
 // Keeps the log's data lines in memory, each with the file it belongs to, until they are appended
 // to it, with one open, write, sync and close per piece. Lines that cannot be written stay and are
 // tried again at the next write; only a failure long enough to fill the memory cap loses lines,
 // the oldest first, and those are counted.
+//
+// The lines are the one queue between the thread that samples and the thread that writes: every
+// member may be called from either, and none holds the lock while a file is being written, so
+// sampling never waits for a disk that hangs.
 class LogWriter {
 public:
     // About 70000 lines, most of a day at one sample a second.
@@ -17,14 +24,16 @@ public:
     // that a day of waiting lines is not copied again and again.
     static constexpr qsizetype kPieceCharacters = qsizetype{64} * 1024;
 
-    explicit LogWriter(TextFiles& files, qsizetype capacity = kDefaultCapacity);
+    explicit LogWriter(TextFiles& files, qsizetype capacity = kDefaultCapacity,
+                       SteadyClock steadyClock = steadyMilliseconds);
 
     // Creates the file with the header line alone.
     FileResult createFile(const QString& path);
     // Makes the file ready for appending without touching what it holds: only a missing or empty
     // file is created, with the header line.
     FileResult continueFile(const QString& path);
-    // Counts one sample and keeps its line (with its CR LF) for the file at `path`.
+    // Counts one sample and keeps its line (with its CR LF) for the file at `path`; a line with
+    // no path waits for one.
     void addSample(const QString& line, const QString& path);
     // The waiting lines go to the file at `path` instead: a log moved to a new file takes them
     // along.
@@ -36,36 +45,62 @@ public:
     // Creates a file holding the header and every waiting line: where the lines go when the
     // log file cannot take them at the end.
     FileResult saveWaitingAs(const QString& path);
+    // No file work from now on but saveWaitingAs: the lines that wait stay where they are, for
+    // the end to save elsewhere, while a write that hangs may still return. A file call under
+    // way fails for `reason`.
+    void giveUp(const QString& reason);
 
-    qint64 samples() const { return samples_; }
-    qsizetype waitingLines() const { return static_cast<qsizetype>(lines_.size()); }
-    qint64 droppedLines() const { return dropped_; }
+    struct Busy {
+        QString path;
+        qint64 sinceMs;
+    };
+    // The file call that has not returned yet, if one is under way.
+    std::optional<Busy> busy() const;
+
+    qint64 samples() const;
+    qsizetype waitingLines() const;
+    qint64 droppedLines() const;
     // The last write failed; the text says why.
-    bool failing() const { return !lastError_.isEmpty(); }
-    const QString& lastError() const { return lastError_; }
+    bool failing() const;
+    QString lastError() const;
     // The file the last failure was on.
-    const QString& failingFile() const { return failingFile_; }
+    QString failingFile() const;
     // A write failed at some point and a later one succeeded.
-    bool recovered() const { return recovered_; }
+    bool recovered() const;
     // The file vanished and was created again, at the last recovery or since.
-    bool recreated() const { return recreated_; }
+    bool recreated() const;
 
 private:
     struct Line {
+        qint64 number;
         QString text;
         QString path;
     };
-    // The first waiting lines of one file, up to kPieceCharacters (one line at least), and how
-    // many.
-    std::pair<QString, qsizetype> nextPiece() const;
+    struct Piece {
+        QString path;
+        QString text;
+        qint64 first = 0;
+        qint64 last = -1;
+    };
+    // The first waiting lines of one file that come after line `after`, up to kPieceCharacters
+    // (one line at least), passing over those with no file and those of `passedOver`.
+    Piece nextPiece(qint64 after, const QString& passedOver) const;
     // `madeAnew` is set when the file had to be created again.
     FileResult appendOrRecreate(const QString& path, const QString& text, bool& madeAnew);
-    void forget(qsizetype lines);
+    template <typename Call>
+    FileResult tracked(const QString& path, Call call);
+    void forget(qint64 first, qint64 last);
     void dropOverCapacity();
 
     TextFiles& files_;
-    qsizetype capacity_;
+    const qsizetype capacity_;
+    const SteadyClock steadyClock_;
+    mutable std::mutex mutex_;
     std::deque<Line> lines_;
+    qint64 nextNumber_ = 0;
+    // The numbers of the lines being written now, which are not dropped: the write may yet
+    // succeed.
+    std::pair<qint64, qint64> writing_{0, -1};
     qsizetype characters_ = 0;
     qint64 samples_ = 0;
     qint64 dropped_ = 0;
@@ -73,4 +108,6 @@ private:
     QString failingFile_;
     bool recovered_ = false;
     bool recreated_ = false;
+    bool closed_ = false;
+    std::optional<Busy> busy_;
 };

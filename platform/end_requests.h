@@ -19,6 +19,10 @@ public:
     explicit EndRequests(QObject* parent = nullptr);
     ~EndRequests() override;
 
+    // Called first on a thread of the program's own: the requests go to the other threads, so
+    // that one caught in a file call that hangs never holds them up.
+    static void leaveToOtherThreads();
+
 signals:
     void endRequested();
 };

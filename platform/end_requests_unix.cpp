@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -66,4 +67,13 @@ EndRequests::~EndRequests() {
     ::close(wakeUp[0]);
     ::close(wakeUp[1]);
     wakeUp[0] = wakeUp[1] = -1;
+}
+
+void EndRequests::leaveToOtherThreads() {
+    sigset_t ends;
+    sigemptyset(&ends);
+    for (const int signal : kEndSignals) {
+        sigaddset(&ends, signal);
+    }
+    pthread_sigmask(SIG_BLOCK, &ends, nullptr);
 }

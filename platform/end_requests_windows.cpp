@@ -92,3 +92,6 @@ EndRequests::~EndRequests() {
     }
     done.release();
 }
+
+// Console events come on a thread of their own, whichever threads the program has.
+void EndRequests::leaveToOtherThreads() {}

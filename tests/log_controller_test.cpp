@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QScopeGuard>
 #include <QTemporaryDir>
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <tuple>
@@ -17,6 +19,7 @@
 #include "logging/daily_file.h"
 #include "logging/log_controller.h"
 #include "platform/timer.h"
+#include "support/event_loop.h"
 #include "support/failing_text_files.h"
 #include "support/station_fixture.h"
 
@@ -26,6 +29,8 @@ const QByteArray kUtf8Header =
     "Date-Time\tConductivity [mS/cm]\tPressure [dbar]\tTemperature [\xC2\xB0"
     "C]\tSalinity [psu]\tSound Velocity [m/s]\r\n";
 const QDateTime kStart(QDate(2024, 3, 5), QTime(14, 7, 0));
+// Far longer than any file call here takes; only a disk held on purpose runs into it.
+constexpr std::chrono::seconds kAnswerWait(10);
 
 // The log over real files that can be told to fail, with a clock that moves one second per
 // sample from kStart; sample k carries the temperature k.
@@ -40,18 +45,37 @@ protected:
             emit timer("Timer2")->tick();
             if (written) {
                 emit timer("log_write")->tick();
+                ASSERT_TRUE(log->settle(kAnswerWait));
             }
         }
+    }
+    // What the log's thread answered to the file asked for.
+    FileResult answerTo(const std::function<void()>& ask) {
+        FileResult answer(QStringLiteral("no answer"));
+        QObject context;
+        QObject::connect(log.get(), &LogController::fileReady, &context, [&] { answer = {}; });
+        QObject::connect(log.get(), &LogController::fileRefused, &context,
+                         [&](const QString&, const QString& reason) { answer = reason; });
+        ask();
+        EXPECT_TRUE(log->settle(kAnswerWait));
+        return answer;
+    }
+    FileResult create(const QString& file) {
+        return answerTo([&] { log->create(file); });
+    }
+    FileResult resume(const QString& file) {
+        return answerTo([&] { log->resume(file); });
     }
 
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("log.txt"));
     std::shared_ptr<FailingTextFiles> files = std::make_shared<FailingTextFiles>();
     QDateTime now = kStart;
+    std::atomic<qint64> steadyNow = 0;
     // A new log, as after a fresh start of the program, over the same files.
     std::unique_ptr<LogController> makeLog() {
         return std::make_unique<LogController>(
-            files, [this] { return now = now.addSecs(1); },
+            files, [this] { return now = now.addSecs(1); }, [this] { return steadyNow.load(); },
             [this] {
                 return LogValues{0, 0, log->samples() + 1.0, 0, 0};
             },
@@ -62,12 +86,12 @@ protected:
 
 // Byte for byte: each line in the file at the write after its sample, behind the header, in the
 // desktop's formats, in UTC from the sample after the switch. A file that cannot be created leaves
-// the log as it was; the lines not yet written go to the file created next, also when that is
-// the same file.
+// the log as it was; the lines not yet written go to the file created next as soon as it is
+// there, also when that is the same file.
 TEST_F(LogControl, EachLineIsInTheFileWithinASecondBehindItsHeader) {
     EXPECT_FALSE(timer("Timer2")->isEnabled());
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    ASSERT_TRUE(log->create(path).ok());
+    ASSERT_TRUE(create(path).ok());
     EXPECT_TRUE(timer("Timer2")->isTicking() && timer("log_write")->isTicking());
     sampleTo(1, false);
     EXPECT_EQ(fileBytes(path), kUtf8Header);
@@ -83,13 +107,13 @@ TEST_F(LogControl, EachLineIsInTheFileWithinASecondBehindItsHeader) {
 
     QLocale::setDefault(QLocale::c());
     sampleTo(28, false);
-    EXPECT_FALSE(log->create(dir.filePath(QStringLiteral("missing/log.txt"))).ok());
+    EXPECT_FALSE(create(dir.filePath(QStringLiteral("missing/log.txt"))).ok());
     EXPECT_EQ(log->file(), path);
-    ASSERT_TRUE(log->create(path).ok());
-    EXPECT_EQ(fileBytes(path), kUtf8Header);
+    ASSERT_TRUE(create(path).ok());
+    EXPECT_EQ(sampleNumbers(path), samplesFrom(21, 28));
     const QString second = dir.filePath(QStringLiteral("second"));
     sampleTo(48);
-    ASSERT_TRUE(log->create(second).ok());
+    ASSERT_TRUE(create(second).ok());
     sampleTo(60);
     EXPECT_EQ(sampleNumbers(path), samplesFrom(21, 48));
     EXPECT_EQ(sampleNumbers(second), samplesFrom(49, 60));
@@ -101,14 +125,14 @@ TEST_F(LogControl, EachLineIsInTheFileWithinASecondBehindItsHeader) {
 TEST_F(LogControl, EachDayHasAFileOfItsOwn) {
     now = QDateTime(QDate(2026, 12, 9), QTime(23, 59, 56));
     log->setDaily(true);
-    ASSERT_TRUE(log->create(path).ok());
+    ASSERT_TRUE(create(path).ok());
     EXPECT_EQ(log->file(), path);
     sampleTo(1);
     sampleTo(3, false);
     sampleTo(6);
     log = makeLog();
     log->setDaily(true);
-    ASSERT_TRUE(log->resume(path).ok());
+    ASSERT_TRUE(resume(path).ok());
     sampleTo(2);
     const QString first = dir.filePath(QStringLiteral("log-2026-12-09.txt"));
     const QString second = dir.filePath(QStringLiteral("log-2026-12-10.txt"));
@@ -145,7 +169,7 @@ TEST_F(LogControl, EverySampleReachesTheFileOnceAcrossAnOutage) {
     for (const auto& [name, begin, end, first, during, after] : outages) {
         SCOPED_TRACE(name);
         log = makeLog();
-        ASSERT_TRUE(QDir().mkpath(folder) && log->create(path).ok());
+        ASSERT_TRUE(QDir().mkpath(folder) && create(path).ok());
         sampleTo(107);
         ASSERT_TRUE(begin());
         sampleTo(190);
@@ -153,9 +177,46 @@ TEST_F(LogControl, EverySampleReachesTheFileOnceAcrossAnOutage) {
         ASSERT_TRUE(end());
         sampleTo(333);
         EXPECT_EQ(log->state().text(), after);
-        EXPECT_TRUE(log->writeWaiting().ok());
+        EXPECT_TRUE(log->finish(kAnswerWait).ok());
         EXPECT_EQ(sampleNumbers(path), samplesFrom(first, 333));
     }
+}
+
+// A disk that stops answering holds up nothing but the log: sampling goes on while a write
+// hangs, the wait is told from its fifth second on, and once the disk answers the waiting lines
+// follow in order, each once. An ending while a write hangs gives the disk up as not answering
+// and leaves every line not yet written, those of the hanging write too, for another file.
+TEST_F(LogControl, ADiskThatHangsHoldsUpNothingButTheLog) {
+    const QString shown = QDir::toNativeSeparators(path);
+    ASSERT_TRUE(create(path).ok());
+    sampleTo(3);
+    files->hold();
+    for (const auto& [ms, told] : {std::pair<qint64, QString>{0, ""},
+                                   {4999, ""},
+                                   {12000, "Log waiting for the disk (12 s): " + shown}}) {
+        steadyNow = ms;
+        sampleTo(log->samples() + 2, false);
+        emit timer("log_write")->tick();
+        ASSERT_TRUE(test_support::runUntil([&] { return files->holding(); }, kAnswerWait));
+        EXPECT_EQ(log->state().text(), told) << ms;
+    }
+    EXPECT_TRUE(log->waitingForDisk());
+    EXPECT_FALSE(log->settle(std::chrono::milliseconds(50)));
+    files->release();
+    emit timer("log_write")->tick();
+    ASSERT_TRUE(log->settle(kAnswerWait));
+    EXPECT_EQ(log->state().text(), "");
+    EXPECT_EQ(sampleNumbers(path), samplesFrom(1, 9));
+
+    files->hold();
+    sampleTo(12, false);
+    const FileResult ended = log->finish(std::chrono::milliseconds(100));
+    EXPECT_EQ(ended.error(), "not answering");
+    EXPECT_EQ(log->state().text(), "Log failing! not answering: " + shown);
+    const QString saved = dir.filePath(QStringLiteral("saved.txt"));
+    EXPECT_TRUE(log->saveWaitingAs(saved).ok());
+    files->release();
+    EXPECT_EQ(sampleNumbers(saved), samplesFrom(10, 12));
 }
 
 // A disk that is really full, not a double: only whole lines reach the file while it is full,
@@ -171,7 +232,7 @@ TEST_F(LogControl, ARealFullDiskIsToldAndEveryLineFollowsOnceThereIsRoom) {
     }
     const auto unmount = qScopeGuard([&] { ::umount2(where.constData(), MNT_DETACH); });
     path = mountPoint.filePath(QStringLiteral("log.txt"));
-    ASSERT_TRUE(log->create(path).ok());
+    ASSERT_TRUE(create(path).ok());
     const QString fillerPath = mountPoint.filePath(QStringLiteral("filler"));
     QFile filler(fillerPath);
     ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
@@ -187,7 +248,7 @@ TEST_F(LogControl, ARealFullDiskIsToldAndEveryLineFollowsOnceThereIsRoom) {
 
     ASSERT_TRUE(QFile::remove(fillerPath));
     sampleTo(333);
-    EXPECT_TRUE(log->writeWaiting().ok());
+    EXPECT_TRUE(log->finish(kAnswerWait).ok());
     EXPECT_EQ(sampleNumbers(path), samplesFrom(1, 333));
 #endif
 }

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QTemporaryDir>
 
+#include "support/event_loop.h"
 #include "support/failing_text_files.h"
 #include "support/window_test.h"
 
@@ -16,20 +17,34 @@ class LogWindow : public WindowTest {
 protected:
     LogWindow() { services.textFiles = files; }
 
+    // The log's thread answers a file chosen: in a message, or with the file in use.
     void choose(const std::optional<QString>& answer) {
+        const std::size_t told = dialogs.messages.size();
         dialogs.chosenFiles.push_back(answer);
         click("Command5");
+        if (answer && !answer->isEmpty() && dialogs.answerYes) {
+            ASSERT_TRUE(test_support::runUntil(
+                [&] {
+                    return dialogs.messages.size() > told ||
+                           window().station().data_file == *answer;
+                },
+                std::chrono::seconds(10)));
+        }
     }
     void setInterval(const QString& seconds) {
         type("Text7", seconds);
         click("Command6");
     }
-    // A second each: the sample, then its write.
+    // A second each: the sample, then its write, until the lines are in the file or it fails.
     void sampleTo(int last) {
-        while (window().station().log().samples() < last) {
+        const LogController& log = window().station().log();
+        while (log.samples() < last) {
             emit find<Timer>("Timer2")->tick();
             emit find<Timer>("log_write")->tick();
         }
+        ASSERT_TRUE(
+            test_support::runUntil([&] { return log.waitingLines() == 0 || log.state().alarm(); },
+                                   std::chrono::seconds(10)));
     }
 
     QTemporaryDir dir;

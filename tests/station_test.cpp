@@ -8,6 +8,7 @@
 #include "input/input_controller.h"
 #include "output/output_controller.h"
 #include "platform/timer.h"
+#include "support/event_loop.h"
 #include "support/failing_text_files.h"
 #include "support/station_fixture.h"
 
@@ -44,6 +45,15 @@ protected:
     }
     bool startOutput(const char* interval = "500") {
         return station().startOutput("2", "4800,N,8,1", interval).ok();
+    }
+    // The log's file answers on its own thread.
+    bool logsInto(const QString& file) {
+        return test_support::runUntil([&] { return station().data_file == file; },
+                                      std::chrono::seconds(10));
+    }
+    bool createLog() {
+        station().createLog(path);
+        return logsInto(path);
     }
     // The fields count as a reading, so that the lines carry them.
     void sampleTo(int last) {
@@ -176,7 +186,7 @@ TEST_F(StationTest, WhileResumingTheRunIsKeptAndStartsTheSameAgain) {
         station().chooseTelegram(*telegrams::formats().named("SVP 20"));
         ASSERT_TRUE(startOutput("250"));
         ASSERT_TRUE(station().setSamplingInterval("2"));
-        ASSERT_TRUE(station().createLog(path).ok());
+        ASSERT_TRUE(createLog());
         sampleTo(25);
         station().end();
     };
@@ -195,7 +205,8 @@ TEST_F(StationTest, WhileResumingTheRunIsKeptAndStartsTheSameAgain) {
     run();
     const RunSettings resumed = readRunSettings().run;
     restart();
-    EXPECT_TRUE(station().start(resumed).ok());
+    station().start(resumed);
+    EXPECT_TRUE(logsInto(path));
     EXPECT_EQ(journal.filter(" open"), QStringList({"Com_in open", "com_out open"}));
     EXPECT_EQ(timer("Timer4").interval(), 250);
     EXPECT_EQ(timer("Timer2").interval(), 2000);
@@ -216,7 +227,7 @@ TEST_F(StationTest, TheEndSavesTheLinesTheFileCannotTakeElsewhere) {
         restart();
         files->failAppend = false;
         samples = 0;
-        ASSERT_TRUE(station().createLog(path).ok() && startOutput() && startInput("Kestrane") &&
+        ASSERT_TRUE(createLog() && startOutput() && startInput("Kestrane") &&
                     port("Com_SST").open().ok());
         sampleTo(5);
         files->failAppend = true;
@@ -281,7 +292,7 @@ TEST_F(StationTest, EachLayoutFillsWhatItsInstrumentGives) {
         options.asciiRecords = QString::fromLatin1(c.records);
         ASSERT_TRUE(station().recordProblems().isEmpty());
         ASSERT_TRUE(station().setFixedPressure("1.5"));
-        ASSERT_TRUE(station().createLog(path).ok() && startInput("Kestrane") && startOutput());
+        ASSERT_TRUE(createLog() && startInput("Kestrane") && startOutput());
         // Before the first reading the fields hold zeros no sea has: nothing is logged of them.
         emit timer("Timer2").tick();
         deliver(&port("Com_in"), c.lines);

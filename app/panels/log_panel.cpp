@@ -33,6 +33,7 @@ LogPanel::LogPanel(const PanelContext& context) : Panel(context) {
     });
     connect(&station.log(), &LogController::stateChanged, this, &LogPanel::showStatus);
     connect(&station, &Station::logFileChanged, this, &LogPanel::showLogFile);
+    connect(&station, &Station::logRefused, this, &LogPanel::tellRefused);
 }
 
 void LogPanel::show(const RunSettings& run) {
@@ -55,10 +56,7 @@ void LogPanel::chooseLogFile() {
             QStringLiteral("Do you want to log the data in this file?\r\n") + shown)) {
         return;
     }
-    if (const FileResult created = context_.station.createLog(*chosen); !created.ok()) {
-        inform(QStringLiteral("The log file could not be created:\r\n%1\r\n%2")
-                   .arg(shown, created.error()));
-    }
+    context_.station.createLog(*chosen);
 }
 
 // An entry that gives no usable interval leaves the interval in force and its label alone.
@@ -97,6 +95,15 @@ void LogPanel::showStatus() const {
     };
     ::showStatus(context_.ui.lb_log_status, told(state.text()), state.alarm(),
                  told(state.details()));
+}
+
+void LogPanel::tellRefused(const QString& path, const QString& reason, LogController::Asked asked) {
+    const QString what =
+        asked == LogController::Asked::Create
+            ? QStringLiteral("The log file could not be created:")
+            : QStringLiteral(
+                  "The log file of the last run (LogFile under [Run]) cannot be written:");
+    inform(QStringLiteral("%1\r\n%2\r\n%3").arg(what, QDir::toNativeSeparators(path), reason));
 }
 
 void LogPanel::inform(const QString& text) {

@@ -23,6 +23,7 @@ public:
 
 private:
     void chooseLogFile();
+    void tellRefused(const QString& path, const QString& reason, LogController::Asked asked);
     void setSamplingInterval();
     void showSamplingInterval(const QString& typed);
     void showLogFile();

@@ -17,7 +17,8 @@ Station::Station(const Services& services, const settings_store::Options& option
       output_(new OutputController(
           services.makePort, [this] { return sendable(now()); }, this)),
       log_(new LogController(
-          services.textFiles, services.clock, [this] { return logValues(); }, this)),
+          services.textFiles, services.clock, services.steadyClock, [this] { return logValues(); },
+          this)),
       statusReport_(new StatusReport(this)),
       upkeep_(upkeep),
       keepingRun_(upkeep == RunUpkeep::WhileResuming && options.resumeAtStart) {
@@ -30,6 +31,16 @@ Station::Station(const Services& services, const settings_store::Options& option
     const ReadRecordChoice read = readRecordChoice(options.asciiRecords);
     recordProblems_ = read.problems;
     useRecords(read.choice);
+    connect(log_, &LogController::fileReady, this, &Station::logReady);
+    connect(log_, &LogController::fileRefused, this,
+            [this](const QString& path, const QString& reason, LogController::Asked asked) {
+                if (asked == LogController::Asked::Resume) {
+                    statusReport_->report(QStringLiteral("log"),
+                                          QStringLiteral("%1 cannot be written: %2")
+                                              .arg(QDir::toNativeSeparators(path), reason));
+                }
+                emit logRefused(path, reason, asked);
+            });
     connect(input_, &InputController::reading, this, &Station::take);
     connect(input_, &InputController::secondPassed, this, &Station::trustChanged);
     connect(input_, &InputController::portTextsChosen, this, [this](const QString& value) {
@@ -41,7 +52,7 @@ Station::Station(const Services& services, const settings_store::Options& option
 }
 
 // [Run] is left as it is: a device that is not there yet has not stopped running.
-FileResult Station::start(const RunSettings& run) {
+void Station::start(const RunSettings& run) {
     instrument_ = run.instrument;
     output_->setTelegram(*run.telegram);
     sendIntervalText_ = run.sendIntervalText;
@@ -60,21 +71,20 @@ FileResult Station::start(const RunSettings& run) {
     if (options_.udpSending) {
         output_->udp().start(run.sendIntervals, options_.udpTarget);
     }
-    if (run.logFile.isEmpty()) {
-        return {};
+    if (!run.logFile.isEmpty()) {
+        log_->resume(run.logFile);
     }
-    const QString shown = QDir::toNativeSeparators(run.logFile);
-    const FileResult ready = log_->resume(run.logFile);
-    if (!ready.ok()) {
-        statusReport_->report(QStringLiteral("log"),
-                              QStringLiteral("%1 cannot be written: %2").arg(shown, ready.error()));
-        return ready;
+}
+
+void Station::logReady(const QString& path, LogController::Asked asked) {
+    if (asked == LogController::Asked::Create) {
+        logInto(path);
+        return;
     }
     statusReport_->report(QStringLiteral("log"), QStringLiteral("Appending to ") +
                                                      QDir::toNativeSeparators(log_->currentFile()));
-    data_file = run.logFile;
+    data_file = path;
     emit logFileChanged(data_file);
-    return ready;
 }
 
 // The clocks stop first, so that nothing is sampled or sent from values the closing instrument
@@ -83,7 +93,7 @@ std::optional<LogController::Recovery> Station::end(const FileChooser& chooseFil
     log_->stop();
     output_->close();
     input_->close();
-    const FileResult written = log_->writeWaiting();
+    const FileResult written = log_->finish(kLogEndWait);
     if (!written.ok() && chooseFile) {
         if (const std::optional<QString> chosen = chooseFile()) {
             if (const FileResult saved = log_->saveWaitingAs(*chosen); !saved.ok()) {
@@ -232,12 +242,8 @@ void Station::aimUdp(const QString& target) {
     output_->udp().aim(target);
 }
 
-FileResult Station::createLog(const QString& path) {
-    const FileResult created = log_->create(path);
-    if (created.ok()) {
-        logInto(path);
-    }
-    return created;
+void Station::createLog(const QString& path) {
+    log_->create(path);
 }
 
 void Station::logInto(const QString& path) {

@@ -42,9 +42,11 @@ public:
     qint64 now() const { return services_.steadyClock(); }
 
     // Starts what `run` asks for, with nobody there to answer: a device that is not there yet is
-    // retried quietly. The log file is appended to; when it cannot be made ready the rest starts
-    // all the same, and the result says why.
-    FileResult start(const RunSettings& run);
+    // retried quietly. The log file is appended to; whether it can be is told by logRefused,
+    // while the rest runs all the same.
+    void start(const RunSettings& run);
+    // A disk that hangs is waited for this long at the end.
+    static constexpr std::chrono::milliseconds kLogEndWait{5000};
     // Stops every clock and closes the ports, then writes the log's waiting lines. Those the log
     // file cannot take go to the file `chooseFile` names, if it is given and names one, and what
     // is left to a recovery file; that is told on standard error, and returned.
@@ -72,7 +74,8 @@ public:
     void setUdpSending(bool on, const QString& intervalText, const QString& target);
     void aimUdp(const QString& target);
 
-    FileResult createLog(const QString& path);
+    // The log goes into the file once it is created; logRefused tells when it cannot be.
+    void createLog(const QString& path);
     // False, the interval in force kept, unless the text gives one.
     bool setSamplingInterval(const QString& typed);
     void setLogTimeUtc(bool utc);
@@ -108,6 +111,7 @@ signals:
     // How far the readings can be trusted may have changed: a reading, the time, the limit.
     void trustChanged();
     void logFileChanged(const QString& path);
+    void logRefused(const QString& path, const QString& reason, LogController::Asked asked);
     // The text of one of the port configurations is about to be opened, to be remembered.
     void portTextsChosen(const char* key, const QString& value);
 
@@ -117,6 +121,7 @@ private:
     void computeAndNote(const InstrumentReading& reading, bool manual);
     void expectReadings(const Instrument& instrument);
     void logInto(const QString& path);
+    void logReady(const QString& path, LogController::Asked asked);
     void rememberRun(const char* key, const QString& value);
     void rememberRun(const char* key, bool value);
     void rememberWholeRun();

@@ -52,7 +52,12 @@ void StatusReport::watch(const InputController& input, const OutputController& o
     });
     connect(&output.udp(), &UdpOutput::stateChanged, this,
             [this](const ConnectionState& state) { report(QStringLiteral("udp"), told(state)); });
-    connect(&log, &LogController::stateChanged, this, [this](const ConnectionState& state) {
+    // A wait for the disk counts its seconds on the status line; here it is told once.
+    connect(&log, &LogController::stateChanged, this, [this, &log](const ConnectionState& state) {
+        if (log.waitingForDisk() && toldDiskWait_) {
+            return;
+        }
+        toldDiskWait_ = log.waitingForDisk();
         report(QStringLiteral("log"),
                state.text().isEmpty() ? QStringLiteral("Writing") : state.text());
     });

@@ -39,4 +39,5 @@ private:
     Timer* rejectedMinute_;
     qint64 rejectedTotal_ = 0;
     qint64 rejectedTold_ = 0;
+    bool toldDiskWait_ = false;
 };

@@ -99,7 +99,9 @@ TEST_F(Soak, NothingLostUnderAFlood) {
     click("Command6");
     dialogs.chosenFiles.push_back(logPath);
     click("Command5");
-    ASSERT_TRUE(input->isOpen() && output->isOpen() && window().station().data_file == logPath);
+    ASSERT_TRUE(test_support::runUntil([&] { return window().station().data_file == logPath; },
+                                       std::chrono::seconds(10)));
+    ASSERT_TRUE(input->isOpen() && output->isOpen());
 
     qint64 resident[3] = {process_stats::residentBytes()};
     qsizetype eventsMiddle = 0;

@@ -128,6 +128,8 @@ void LogWriter::giveUp(const QString& reason) {
     if (busy_) {
         lastError_ = reason;
         failingFile_ = busy_->path;
+        // Nothing waits for the call any more.
+        busy_.reset();
     }
 }
 

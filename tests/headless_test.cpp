@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QNetworkDatagram>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QUdpSocket>
 #include <tuple>
@@ -18,8 +20,12 @@ using namespace std::chrono_literals;
 
 // Started as a service starts it: no display of any kind, a settings file of its own. The C
 // locale gives the log lines a decimal point.
-void startHeadless(QProcess& program, const QString& settings) {
+void startHeadless(QProcess& program, const QString& settings,
+                   const QString& dataFolder = QString()) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!dataFolder.isEmpty()) {
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), dataFolder);
+    }
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
         environment.remove(QLatin1String(name));
     }
@@ -145,6 +151,97 @@ TEST(HeadlessProgram, FeedsTheEchosounderAndKeepsEverySampleItCounted) {
         read = read || !line.endsWith("\t\r");
         EXPECT_TRUE(!read || !line.endsWith("\t\r")) << line.constData();
     }
+}
+
+// A log on a disk that stops answering, from the start on: the echosounder is fed all the same,
+// the wait is told once, and the log catches up once the disk answers. Ended while a write
+// hangs, the program saves the lines not yet written to a recovery file and tells where; it ends
+// with status 0 as soon as the system lets the hanging call go.
+TEST(HeadlessProgram, ALogDiskThatHangsHoldsUpNothingElse) {
+    const QTemporaryDir dir;
+    const QString backing = dir.filePath(QStringLiteral("backing"));
+    const QString share = dir.filePath(QStringLiteral("share"));
+    const QString hold = dir.filePath(QStringLiteral("hold"));
+    ASSERT_TRUE(QDir().mkpath(backing) && QDir().mkpath(share) && writeFile(hold, ""));
+    QProcess disk;
+    disk.start(
+        QStringLiteral("/usr/bin/python3"),
+        {QStringLiteral(QT_TESTCASE_SOURCEDIR "/support/hanging_fs.py"), backing, share, hold});
+    const auto mounted = [&] { return readFile("/proc/self/mounts").contains(share.toUtf8()); };
+    if (!disk.waitForStarted() ||
+        !test_support::runUntil([&] { return mounted() || disk.state() != QProcess::Running; },
+                                20s) ||
+        !mounted()) {
+        GTEST_SKIP() << "no FUSE file system can be mounted here: "
+                     << disk.readAllStandardError().constData();
+    }
+    const auto unmount = qScopeGuard([&] {
+        QFile::remove(hold);
+        QProcess::execute(QStringLiteral("fusermount3"), {QStringLiteral("-uz"), share});
+        disk.waitForFinished();
+    });
+    test_support::PtyDevice instrument;
+    test_support::PtyDevice echosounder;
+    ASSERT_TRUE(instrument.isOpen() && echosounder.isOpen());
+    const QString log = share + QStringLiteral("/cast.txt");
+    const QString settings = dir.filePath(QStringLiteral("Sondrel.conf"));
+    ASSERT_TRUE(writeSettings(settings, instrument, echosounder, {}, log));
+    QProcess program;
+    startHeadless(program, settings, dir.filePath(QStringLiteral("data")));
+    QByteArray errors;
+    const auto tellings = [&](const QString& line) {
+        errors += program.readAllStandardError();
+        const QRegularExpression pattern(
+            QStringLiteral(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z )") + line + u'$',
+            QRegularExpression::MultilineOption);
+        int count = 0;
+        for (auto match = pattern.globalMatch(QString::fromUtf8(errors)); match.hasNext();
+             match.next()) {
+            ++count;
+        }
+        return count;
+    };
+    const auto told = [&](const QString& line, int times = 1) {
+        return test_support::runUntil([&] { return tellings(line) >= times; }, 20s);
+    };
+    const QString waiting = QStringLiteral(R"(log: Log waiting for the disk \(\d+ s\): )") +
+                            QRegularExpression::escape(log);
+    const auto sent = [&](qsizetype times) {
+        return echosounder.pty()
+                   .readUntil(
+                       [&](const QByteArray& bytes) { return bytes.count(kTelegramA) >= times; })
+                   .count(kTelegramA) >= times;
+    };
+    ASSERT_TRUE(instrument.pty().write(QByteArray("\r\n") + kRecordA));
+    EXPECT_TRUE(sent(3));
+    ASSERT_TRUE(told(waiting)) << errors.constData();
+    EXPECT_TRUE(sent(30));
+    EXPECT_EQ(tellings(waiting), 1) << "a wait for the disk is told once";
+
+    const QString file = backing + QStringLiteral("/cast.txt");
+    ASSERT_TRUE(QFile::remove(hold));
+    ASSERT_TRUE(test_support::runUntil([&] { return readFile(file).count('\n') >= 40; }, 20s));
+    EXPECT_TRUE(readFile(file).startsWith(logHeader().toUtf8() + "\r\n"));
+    ASSERT_TRUE(writeFile(hold, "") && told(waiting, 2)) << errors.constData();
+    program.terminate();
+    ASSERT_TRUE(told(QStringLiteral("log: Log failing! not answering: ") +
+                     QRegularExpression::escape(log)));
+    ASSERT_TRUE(told(QStringLiteral(R"(sondrel: Ended; \d+ samples logged)")));
+    const QRegularExpressionMatch saved =
+        QRegularExpression(QStringLiteral(R"(\d+ logged lines .* were saved to (\S+)\n)"))
+            .match(QString::fromUtf8(errors));
+    ASSERT_TRUE(saved.hasMatch()) << errors.constData();
+    const qsizetype samples = QRegularExpression(QStringLiteral(R"(Ended; (\d+) samples)"))
+                                  .match(QString::fromUtf8(errors))
+                                  .captured(1)
+                                  .toLongLong();
+    ASSERT_TRUE(QFile::remove(hold));
+    ASSERT_TRUE(program.waitForFinished());
+    EXPECT_EQ(program.exitCode(), 0);
+    // The write that hung may have reached the file after all: a line may be in both.
+    const QByteArray recovered = readFile(saved.captured(1));
+    EXPECT_TRUE(recovered.endsWith(kLogA)) << recovered.constData();
+    EXPECT_GE(readFile(file).count('\n') + recovered.count('\n') - 2, samples);
 }
 
 // A probe read by its layout, with no conductivity sensor: its own sound velocity goes out as

@@ -57,7 +57,8 @@ protected:
         QObject::connect(log.get(), &LogController::fileRefused, &context,
                          [&](const QString&, const QString& reason) { answer = reason; });
         ask();
-        EXPECT_TRUE(log->settle(kAnswerWait));
+        // Then the write that a file ready asks for its waiting lines.
+        EXPECT_TRUE(log->settle(kAnswerWait) && log->settle(kAnswerWait));
         return answer;
     }
     FileResult create(const QString& file) {

@@ -6,7 +6,7 @@ packages=(cmake ninja-build g++ pkg-config
           qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev
           qt6-qpa-plugins
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool dpkg-dev desktop-file-utils
-          lintian man-db
+          lintian man-db fuse3 python3-fusepy
           "$@")
 missing=()
 for p in "${packages[@]}"; do

@@ -3,7 +3,8 @@
 # from: a reading through the two seawater computations, ASCII records through framing, reading
 # and computing, sondrel-calc on a million lines beside python3-gsw on the same file, the whole
 # window's reader, the latency from the last byte of a record to the
-# updated fields, the idle window, and the resident memory after a soak.
+# updated fields, the idle window, the longest gap between telegrams while the log's disk hangs,
+# and the resident memory after a soak.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # shellcheck source=tools/lib.sh
@@ -11,13 +12,13 @@ source tools/lib.sh
 bash tools/deps.sh python3-gsw python3-numpy
 dir=build/bench
 configure_and_build "$dir" -DCMAKE_BUILD_TYPE=Release -- \
-    --target sondrel_bench sondrel_window_bench sondrel_soak sondrel-sim sondrel-calc >&2
+    --target sondrel sondrel_bench sondrel_window_bench sondrel_soak sondrel-sim sondrel-calc >&2
 export QT_QPA_PLATFORM=offscreen
 soak_seconds=120
 
 # The machine may be shared; what else ran is part of the figures.
 load=$(cut -d' ' -f1-3 /proc/loadavg)
-echo "Measuring (about three minutes)..." >&2
+echo "Measuring (about four minutes)..." >&2
 # Google Benchmark's CSV: name, iterations, real_time, cpu_time, time_unit, bytes/s, items/s.
 seawater=$("$dir/bench/sondrel_bench" --benchmark_format=csv 2>/dev/null)
 column() { # benchmark name, column number
@@ -76,6 +77,8 @@ gsw_total=${gsw% *}
 gsw_compute=${gsw#* }
 window=$("$dir/bench/sondrel_window_bench" --records 1000 --idle-seconds 30 2>/dev/null)
 figure() { echo "$window" | awk -F'\t' -v name="$1" '$1 == name { print $2 }'; }
+hang=$(/usr/bin/python3 tools/log_hang_bench.py "$dir/app/sondrel" 30)
+gap() { echo "$hang" | awk -F'\t' -v name="$1" '$1 == name { print $2 }'; }
 if ! soak=$("$dir/tests/soak/sondrel_soak" --seconds "$soak_seconds" 2>/dev/null); then
     echo "$soak"
     echo "The soak failed; no figures." >&2
@@ -109,6 +112,7 @@ load average $load before measuring.
 | Last byte of a record into a pseudo-terminal to the fields updated, median of 1000 | $(figure latency_median) µs | \`build/bench/bench/sondrel_window_bench\` |
 | The same, 99th percentile | $(figure latency_p99) µs | \`build/bench/bench/sondrel_window_bench\` |
 | Idle window, both ports open, every timer running, 30 s | $(figure idle_cpu) % of one core | \`build/bench/bench/sondrel_window_bench\` |
+| Longest gap between SVP 20 telegrams every 250 ms while a log write hangs 30 s | $(gap during_ms) ms ($(gap before_ms) ms before the hang, $(gap after_ms) ms after; 29.3 s when the log was written on the sending thread) | \`tools/log_hang_bench.py $dir/app/sondrel 30\` |
 | Resident memory after a ${soak_seconds}-s soak at 115200 baud | $soak_memory | \`build/bench/tests/soak/sondrel_soak --seconds $soak_seconds\` |
 
 gsw's TEOS-10 sound speed is not the UNESCO 1983 sound velocity that sondrel-calc writes: the two

@@ -6,7 +6,6 @@
 #include <QStandardPaths>
 
 #include "logging/daily_file.h"
-#include "logging/log_status.h"
 #include "platform/timer.h"
 
 LogController::LogController(std::shared_ptr<TextFiles> files, Clock clock, SteadyClock steadyClock,
@@ -16,7 +15,7 @@ LogController::LogController(std::shared_ptr<TextFiles> files, Clock clock, Stea
       clock_(std::move(clock)),
       steadyClock_(std::move(steadyClock)),
       values_(std::move(values)),
-      writer_(std::make_shared<LogWriter>(*files_, LogWriter::kDefaultCapacity, steadyClock_)),
+      writer_(std::make_shared<LogWriter>(*files_)),
       writeAsked_(std::make_shared<std::atomic<bool>>(false)),
       Timer2(new Timer(QStringLiteral("Timer2"), 1000, this)),
       log_write(new Timer(QStringLiteral("log_write"), 1000, this)),
@@ -185,9 +184,9 @@ LogController::Recovery LogController::saveToRecoveryFile(const QString& reason)
 }
 
 void LogController::showState() {
-    const qint64 now = steadyClock_();
-    const ConnectionState state = logState(*writer_, now);
-    waitingForDisk_ = toldDiskWait(*writer_, now).has_value();
+    const std::optional<DiskWait> wait = diskWait_.told(writer_->busy(), steadyClock_());
+    waitingForDisk_ = wait.has_value();
+    const ConnectionState state = logState(*writer_, wait);
     if (state != state_) {
         state_ = state;
         emit stateChanged(state_);

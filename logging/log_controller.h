@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "logging/log_line.h"
+#include "logging/log_status.h"
 #include "logging/log_thread.h"
 #include "logging/log_writer.h"
 #include "platform/clock.h"
@@ -109,6 +110,7 @@ private:
     LogTime logTime_ = LogTime::Local;
     bool daily_ = false;
     ConnectionState state_;
+    DiskWaitWatch diskWait_;
     bool waitingForDisk_ = false;
     // Last, so that it goes first: no answer comes once the rest is going.
     std::unique_ptr<LogThread> thread_;

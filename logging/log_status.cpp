@@ -4,19 +4,26 @@
 
 // The short texts fit the narrow label beside the sampling interval; the details go to its
 // tooltip.
-std::optional<LogWriter::Busy> toldDiskWait(const LogWriter& writer, qint64 nowMs) {
-    std::optional<LogWriter::Busy> busy = writer.busy();
-    if (busy && nowMs - busy->sinceMs < kDiskWaitToldMs) {
-        busy.reset();
+std::optional<DiskWait> DiskWaitWatch::told(const std::optional<LogWriter::Busy>& busy,
+                                            qint64 nowMs) {
+    if (!busy) {
+        return std::nullopt;
     }
-    return busy;
+    if (busy->call != call_) {
+        call_ = busy->call;
+        sinceMs_ = nowMs;
+    }
+    if (nowMs - sinceMs_ < kToldAfterMs) {
+        return std::nullopt;
+    }
+    return DiskWait{busy->path, nowMs - sinceMs_};
 }
 
-ConnectionState logState(const LogWriter& writer, qint64 nowMs) {
+ConnectionState logState(const LogWriter& writer, const std::optional<DiskWait>& wait) {
     ConnectionState status;
-    if (const std::optional<LogWriter::Busy> busy = toldDiskWait(writer, nowMs)) {
-        const QString waiting = QDir::toNativeSeparators(busy->path);
-        const QString seconds = QString::number((nowMs - busy->sinceMs) / 1000);
+    if (wait) {
+        const QString waiting = QDir::toNativeSeparators(wait->path);
+        const QString seconds = QString::number(wait->ms / 1000);
         status.kind = ConnectionState::Kind::Failed;
         status.brief = QStringLiteral("Log waiting for the disk (%1 s): %2").arg(seconds, waiting);
         status.detail = QStringLiteral(

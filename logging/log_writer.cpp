@@ -12,8 +12,7 @@ QString headerLine() {
 
 }  // namespace
 
-LogWriter::LogWriter(TextFiles& files, qsizetype capacity, SteadyClock steadyClock)
-    : files_(files), capacity_(capacity), steadyClock_(std::move(steadyClock)) {}
+LogWriter::LogWriter(TextFiles& files, qsizetype capacity) : files_(files), capacity_(capacity) {}
 
 template <typename Call>
 FileResult LogWriter::tracked(const QString& path, Call call) {
@@ -22,7 +21,7 @@ FileResult LogWriter::tracked(const QString& path, Call call) {
         if (closed_) {
             return QStringLiteral("the log has ended");
         }
-        busy_ = Busy{path, steadyClock_()};
+        busy_ = Busy{path, ++calls_};
     }
     FileResult result = call();
     const std::lock_guard lock(mutex_);

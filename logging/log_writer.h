@@ -5,7 +5,6 @@
 #include <mutex>
 #include <optional>
 
-#include "platform/clock.h"
 #include "platform/text_file.h"
 
 // Keeps the log's data lines in memory, each with the file it belongs to, until they are appended
@@ -24,8 +23,7 @@ public:
     // that a day of waiting lines is not copied again and again.
     static constexpr qsizetype kPieceCharacters = qsizetype{64} * 1024;
 
-    explicit LogWriter(TextFiles& files, qsizetype capacity = kDefaultCapacity,
-                       SteadyClock steadyClock = steadyMilliseconds);
+    explicit LogWriter(TextFiles& files, qsizetype capacity = kDefaultCapacity);
 
     // Creates the file with the header line alone.
     FileResult createFile(const QString& path);
@@ -52,7 +50,8 @@ public:
 
     struct Busy {
         QString path;
-        qint64 sinceMs;
+        // Counts the file calls, so that one that goes on can be told from the next.
+        qint64 call;
     };
     // The file call that has not returned yet, if one is under way.
     std::optional<Busy> busy() const;
@@ -94,7 +93,6 @@ private:
 
     TextFiles& files_;
     const qsizetype capacity_;
-    const SteadyClock steadyClock_;
     mutable std::mutex mutex_;
     std::deque<Line> lines_;
     qint64 nextNumber_ = 0;
@@ -110,4 +108,5 @@ private:
     bool recreated_ = false;
     bool closed_ = false;
     std::optional<Busy> busy_;
+    qint64 calls_ = 0;
 };

@@ -75,7 +75,7 @@ TEST_F(LogWriterTest, StatusTellsFailureRecoveryAndLoss) {
             files.failAppend = false;
             EXPECT_TRUE(writer.writeWaiting().ok()) << text;
         }
-        const ConnectionState state = logState(writer, 0);
+        const ConnectionState state = logState(writer, std::nullopt);
         // A failing file is named after the reason.
         EXPECT_EQ(state.text(),
                   QString::fromLatin1(text) +
@@ -90,13 +90,13 @@ TEST_F(LogWriterTest, StatusTellsFailureRecoveryAndLoss) {
     QFile::remove(path);
     writer.addSample(line(1), path);
     EXPECT_TRUE(writer.writeWaiting().ok());
-    EXPECT_EQ(logState(writer, 0).text(), "Log re-created");
+    EXPECT_EQ(logState(writer, std::nullopt).text(), "Log re-created");
     files.failAppend = true;
     writer.addSample(line(2), path);
     EXPECT_FALSE(writer.writeWaiting().ok());
     files.failAppend = false;
     EXPECT_TRUE(writer.writeWaiting().ok());
-    EXPECT_EQ(logState(writer, 0).text(), "Log writes again");
+    EXPECT_EQ(logState(writer, std::nullopt).text(), "Log writes again");
 
     // A file that fails holds back only its own lines: the next day's file goes on.
     const QString gone = dir.filePath(QStringLiteral("gone/log.txt"));

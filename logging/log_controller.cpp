@@ -55,8 +55,13 @@ QString LogController::ask(const QString& path, Asked asked) {
     return target;
 }
 
+// Once the log has finished, an answer that comes late changes nothing: no sampling after the
+// end.
 void LogController::answered(const QString& path, const QString& target, Asked asked,
                              const FileResult& result) {
+    if (finished_) {
+        return;
+    }
     if (!result.ok()) {
         // The lines sampled meanwhile wait for the next file.
         if (asked == Asked::Resume && file_ == path) {
@@ -128,19 +133,14 @@ bool LogController::settle(std::chrono::milliseconds limit) {
     return true;
 }
 
-// A file that has just answered takes the lines sampled for it in a second write.
 FileResult LogController::finish(std::chrono::milliseconds limit) {
     stop();
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    for (int round = 0; round < 2; ++round) {
-        askWrite();
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (!settle(std::max(left, std::chrono::milliseconds(0)))) {
-            writer_->giveUp(QStringLiteral("not answering"));
-            showState();
-            return writer_->lastError();
-        }
+    finished_ = true;
+    askWrite();
+    if (!settle(limit)) {
+        writer_->giveUp(QStringLiteral("not answering"));
+        showState();
+        return writer_->lastError();
     }
     showState();
     if (writer_->failing()) {

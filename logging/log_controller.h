@@ -110,6 +110,7 @@ private:
     LogTime logTime_ = LogTime::Local;
     bool daily_ = false;
     ConnectionState state_;
+    bool finished_ = false;
     DiskWaitWatch diskWait_;
     bool waitingForDisk_ = false;
     // Last, so that it goes first: no answer comes once the rest is going.

@@ -1,6 +1,7 @@
 #include "logging/log_writer.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "logging/log_header.h"
 
@@ -55,20 +56,27 @@ void LogWriter::retarget(const QString& path) {
     for (Line& line : lines_) {
         line.path = path;
     }
+    ++retargets_;
 }
 
 // A file that takes the lines again after failing is told as re-created only when it was made
 // anew; one that was only appended to writes again. Lines sampled during the pass join it.
 FileResult LogWriter::writeWaiting() {
     bool madeAnew = false;
+    bool wrote = false;
     FileResult failure;
     QString failedPath;
+    qint64 retargets = 0;
+    {
+        const std::lock_guard lock(mutex_);
+        retargets = retargets_;
+    }
     for (qint64 after = -1;;) {
         Piece piece;
         {
             const std::lock_guard lock(mutex_);
             piece = nextPiece(after, failedPath);
-            if (closed_ || piece.text.isEmpty()) {
+            if (closed_ || piece.text.isEmpty() || retargets != retargets_) {
                 break;
             }
             writing_ = {piece.first, piece.last};
@@ -78,7 +86,9 @@ FileResult LogWriter::writeWaiting() {
         writing_ = {0, -1};
         after = piece.last;
         if (result.ok()) {
+            dropped_ -= std::exchange(droppedWriting_, 0);
             forget(piece.first, piece.last);
+            wrote = true;
         } else if (failure.ok()) {
             // The lines of every file that fails wait, in order, for the next write.
             failure = result;
@@ -91,7 +101,9 @@ FileResult LogWriter::writeWaiting() {
         lastError_ = failure.error().isEmpty() ? QStringLiteral("unknown error") : failure.error();
         return failure;
     }
-    if (!lastError_.isEmpty() && !closed_) {
+    droppedWriting_ = 0;
+    // Only lines that reached a file show it writing again.
+    if (!lastError_.isEmpty() && !closed_ && wrote) {
         lastError_.clear();
         recovered_ = true;
         recreated_ = madeAnew;
@@ -129,6 +141,9 @@ void LogWriter::giveUp(const QString& reason) {
         failingFile_ = busy_->path;
         // Nothing waits for the call any more.
         busy_.reset();
+    } else if (!lines_.empty()) {
+        lastError_ = reason;
+        failingFile_ = lines_.front().path;
     }
 }
 
@@ -224,16 +239,15 @@ void LogWriter::forget(qint64 first, qint64 last) {
     lines_.erase(begin, end);
 }
 
+// The oldest go first, also while they are being written.
 void LogWriter::dropOverCapacity() {
-    while (characters_ > capacity_) {
-        const auto oldest = std::find_if(lines_.begin(), lines_.end(), [this](const Line& l) {
-            return l.number < writing_.first || l.number > writing_.second;
-        });
-        if (oldest == lines_.end()) {
-            return;
+    while (characters_ > capacity_ && !lines_.empty()) {
+        const Line& oldest = lines_.front();
+        if (oldest.number >= writing_.first && oldest.number <= writing_.second) {
+            ++droppedWriting_;
         }
-        characters_ -= oldest->text.size();
-        lines_.erase(oldest);
+        characters_ -= oldest.text.size();
+        lines_.pop_front();
         ++dropped_;
     }
 }

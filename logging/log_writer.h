@@ -96,9 +96,13 @@ private:
     mutable std::mutex mutex_;
     std::deque<Line> lines_;
     qint64 nextNumber_ = 0;
-    // The numbers of the lines being written now, which are not dropped: the write may yet
-    // succeed.
+    // The numbers of the lines being written now.
     std::pair<qint64, qint64> writing_{0, -1};
+    // Of those, the ones dropped while they were being written: not lost if the write succeeds.
+    qint64 droppedWriting_ = 0;
+    // Counts the retargets: a pass that began before one ends, so that the lines keep their
+    // order in the file they go to now.
+    qint64 retargets_ = 0;
     qsizetype characters_ = 0;
     qint64 samples_ = 0;
     qint64 dropped_ = 0;

@@ -91,8 +91,9 @@ TEST_F(LogWindow, ARestartResumesWhatRan) {
 
 // Choosing asks, then creates the file with the header and starts sampling; the chooser offers
 // the name chosen last. Cancel, No, or a file that cannot be created (told in a message) leave
-// the log as it was. A file that stops taking lines shows beside the interval, without a message;
-// closing the window asks where its lines go, and cancelled, tells the recovery file.
+// the log as it was. A file that stops taking lines shows beside the interval, without a message,
+// the beginning of the text where the line is too narrow for it; closing the window asks where
+// its lines go, and cancelled, tells the recovery file.
 TEST_F(LogWindow, ChoosingAFileAsksAndTellsWhatFails) {
     const QString unreachable = dir.filePath(QStringLiteral("missing/log.txt"));
     choose(unreachable);
@@ -104,6 +105,7 @@ TEST_F(LogWindow, ChoosingAFileAsksAndTellsWhatFails) {
     EXPECT_EQ(dialogs.questions.back().text,
               "Do you want to log the data in this file?\r\n" + QDir::toNativeSeparators(path));
     EXPECT_TRUE(find<QLabel>("lb_nnn")->font().bold());
+    EXPECT_EQ(find<QLabel>("lb_log_status")->alignment(), Qt::AlignRight | Qt::AlignVCenter);
     sampleTo(5);
     EXPECT_EQ(text("lb_nnn"), " Data logged: 5");
     choose(std::nullopt);
@@ -124,6 +126,8 @@ TEST_F(LogWindow, ChoosingAFileAsksAndTellsWhatFails) {
         "Log failing! No space left on device: " + QDir::toNativeSeparators(path);
     EXPECT_EQ(text("lb_log_status"), failing);
     EXPECT_TRUE(find<QLabel>("lb_log_status")->toolTip().contains("No space left on device"));
+    // Too long for the narrow line: its beginning shows, not the end of the path.
+    EXPECT_EQ(find<QLabel>("lb_log_status")->alignment(), Qt::AlignLeft | Qt::AlignVCenter);
     setInterval("0.0004");
     EXPECT_EQ(text("lb_log_status"), failing + "; Sampling interval 0 s: nothing is logged");
     EXPECT_EQ(dialogs.messages.size(), 2u);

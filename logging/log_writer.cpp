@@ -147,49 +147,47 @@ void LogWriter::giveUp(const QString& reason) {
     }
 }
 
-std::optional<LogWriter::Busy> LogWriter::busy() const {
+// Each answer is read under the lock, as the other thread may be changing it.
+template <typename Read>
+auto LogWriter::locked(Read read) const {
     const std::lock_guard lock(mutex_);
-    return busy_;
+    return read();
+}
+
+std::optional<LogWriter::Busy> LogWriter::busy() const {
+    return locked([this] { return busy_; });
 }
 
 qint64 LogWriter::samples() const {
-    const std::lock_guard lock(mutex_);
-    return samples_;
+    return locked([this] { return samples_; });
 }
 
 qsizetype LogWriter::waitingLines() const {
-    const std::lock_guard lock(mutex_);
-    return static_cast<qsizetype>(lines_.size());
+    return locked([this] { return static_cast<qsizetype>(lines_.size()); });
 }
 
 qint64 LogWriter::droppedLines() const {
-    const std::lock_guard lock(mutex_);
-    return dropped_;
+    return locked([this] { return dropped_; });
 }
 
 bool LogWriter::failing() const {
-    const std::lock_guard lock(mutex_);
-    return !lastError_.isEmpty();
+    return locked([this] { return !lastError_.isEmpty(); });
 }
 
 QString LogWriter::lastError() const {
-    const std::lock_guard lock(mutex_);
-    return lastError_;
+    return locked([this] { return lastError_; });
 }
 
 QString LogWriter::failingFile() const {
-    const std::lock_guard lock(mutex_);
-    return failingFile_;
+    return locked([this] { return failingFile_; });
 }
 
 bool LogWriter::recovered() const {
-    const std::lock_guard lock(mutex_);
-    return recovered_;
+    return locked([this] { return recovered_; });
 }
 
 bool LogWriter::recreated() const {
-    const std::lock_guard lock(mutex_);
-    return recreated_;
+    return locked([this] { return recreated_; });
 }
 
 LogWriter::Piece LogWriter::nextPiece(qint64 after, const QString& passedOver) const {

@@ -88,6 +88,8 @@ private:
     FileResult appendOrRecreate(const QString& path, const QString& text, bool& madeAnew);
     template <typename Call>
     FileResult tracked(const QString& path, Call call);
+    template <typename Read>
+    auto locked(Read read) const;
     void forget(qint64 first, qint64 last);
     void dropOverCapacity();
 

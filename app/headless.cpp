@@ -7,7 +7,7 @@
 
 #include "app/station/station.h"
 #include "platform/end_requests.h"
-#include "platform/qt_serial_port.h"
+#include "platform/mapped_port.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ int runHeadless() {
     }
     const ReadRunSettings read = readRunSettings();
     Services services;
-    services.makePort = [](QObject* parent) -> SerialPort* { return new QtSerialPort(parent); };
+    services.makePort = [](QObject* parent) -> SerialPort* { return new MappedPort(parent); };
     Station station(services, settings_store::options(), Station::RunUpkeep::Never);
     const QStringList problems = settings_store::problems() + station.recordProblems() +
                                  read.problems + unattendedProblems(read.run);

@@ -6,7 +6,7 @@
 #include "platform/console.h"
 #include "platform/end_requests.h"
 #include "platform/qt_dialogs.h"
-#include "platform/qt_serial_port.h"
+#include "platform/mapped_port.h"
 #include "platform/settings_store.h"
 
 namespace {
@@ -61,7 +61,7 @@ int runWindow() {
     QtDialogs dialogs;
     Services services;
     services.dialogs = &dialogs;
-    services.makePort = [](QObject* parent) -> SerialPort* { return new QtSerialPort(parent); };
+    services.makePort = [](QObject* parent) -> SerialPort* { return new MappedPort(parent); };
 
     frm_main window(services);
     dialogs.setParent(&window);

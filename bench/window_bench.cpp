@@ -17,7 +17,7 @@
 #include "app/frm_main.h"
 #include "instrument_stream.h"
 #include "platform/number_text.h"
-#include "platform/qt_serial_port.h"
+#include "platform/mapped_port.h"
 #include "support/event_loop.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_port.h"
@@ -69,7 +69,7 @@ public:
 };
 
 SerialPort* realPort(QObject* parent) {
-    return new QtSerialPort(parent);
+    return new MappedPort(parent);
 }
 
 // Pieces of a stream handed to the reader as a port would, each followed by what the event loop

@@ -20,6 +20,14 @@ void AsciiFramer::clear() {
     lineBegun_ = false;
 }
 
+void AsciiFramer::beginAtRecord() {
+    clear();
+    lineBegun_ = true;
+    if (framing_ == RecordLayout::Framing::BetweenCrLfPairs) {
+        buffer_ = kLineEnd.toByteArray();
+    }
+}
+
 QList<QByteArray> AsciiFramer::append(QByteArrayView bytes) {
     if (framing_ == RecordLayout::Framing::Lines) {
         return appendLines(bytes);

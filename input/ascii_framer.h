@@ -22,6 +22,8 @@ public:
     // Appends received bytes and returns every record now complete, oldest first.
     QList<QByteArray> append(QByteArrayView bytes);
     void clear();
+    // Drops what is held; the next byte starts a record, as on a link whose bytes begin at one.
+    void beginAtRecord();
     // What is held for the records still to come.
     const QByteArray& pending() const { return buffer_; }
 

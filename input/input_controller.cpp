@@ -61,10 +61,12 @@ InputController::InputController(const PortFactory& makePort, QObject* parent)
     QObject::connect(timer_sst, &Timer::tick, this, &InputController::pollSeaSun);
     QObject::connect(reading_age, &Timer::tick, this, &InputController::secondPassed);
     reading_age->setEnabled(true);
-    QObject::connect(asciiReopener_, &PortReopener::reopened, this,
-                     [this] { setState(connectedTo(*Com_in)); });
-    QObject::connect(seaSunReopener_, &PortReopener::reopened, this,
-                     [this] { setState(connectedTo(*Com_SST)); });
+    for (SerialPort* port : {Com_in, Com_SST}) {
+        port->setSilenceLimit(kLinkSilenceMs);
+    }
+    for (PortReopener* reopener : {asciiReopener_, seaSunReopener_}) {
+        QObject::connect(reopener, &PortReopener::stateChanged, this, &InputController::setState);
+    }
 }
 
 PortResult InputController::start(const Instrument& instrument, const QString& portText,
@@ -88,6 +90,9 @@ PortResult InputController::start(const Instrument& instrument, const QString& p
         framer_.clear();
     }
     const PortResult result = connect(*reopenerOf(instrument), portText, settingsText, absent);
+    if (!polled && Com_in->startsAtRecord()) {
+        framer_.beginAtRecord();
+    }
     if (polled && (result.ok() || absent == WhenAbsent::Retry)) {
         timer_sst->setEnabled(true);
     }
@@ -209,7 +214,7 @@ bool InputController::takeRecord(QByteArrayView record) {
 // framed by two CR LF pairs.
 void InputController::recoverAscii() {
     Com_in->close();
-    framer_.clear();
+    restartFraming();
     if (const PortResult result = Com_in->open(); !result.ok()) {
         asciiLost(result.error());
     }
@@ -247,9 +252,17 @@ void InputController::pollSeaSun() {
 // The device has gone (unplugged, read error) and its port is closed: try it again about once a
 // second, quietly, until it is back.
 void InputController::asciiLost(const PortError& error) {
-    framer_.clear();
+    restartFraming();
     asciiReopener_->start();
     setState(ConnectionState::reconnecting(error.reason));
+}
+
+void InputController::restartFraming() {
+    if (Com_in->startsAtRecord()) {
+        framer_.beginAtRecord();
+    } else {
+        framer_.clear();
+    }
 }
 
 void InputController::seaSunLost(const PortError& error) {

@@ -21,6 +21,10 @@ class Timer;
 class InputController : public QObject {
     Q_OBJECT
 public:
+    // An instrument sends at least once a second; a network link silent this long has lost its
+    // far end.
+    static constexpr int kLinkSilenceMs = 30'000;
+
     InputController(const PortFactory& makePort, QObject* parent);
 
     // Connects the chosen instrument on the port and settings typed; a connection started
@@ -60,6 +64,9 @@ private:
     void readAscii();
     bool takeRecord(QByteArrayView record);
     void recoverAscii();
+    // What was half-received is dropped; a link whose bytes begin at a record reads its next
+    // byte as the start of one.
+    void restartFraming();
     void pollSeaSun();
     void asciiLost(const PortError& error);
     void seaSunLost(const PortError& error);

@@ -17,7 +17,7 @@ OutputController::OutputController(const PortFactory& makePort, const SoundingSo
     connect(Timer3, &Timer::tick, this, &OutputController::lampTick);
     connect(com_out, &SerialPort::failed, this, &OutputController::lost);
     connect(com_out, &SerialPort::dataReceived, this, &OutputController::dropEcho);
-    connect(reopener_, &PortReopener::reopened, this, [this] { setState(connectedTo(*com_out)); });
+    connect(reopener_, &PortReopener::stateChanged, this, &OutputController::setState);
 }
 
 PortResult OutputController::start(const QString& portText, const QString& settingsText,
@@ -72,6 +72,7 @@ void OutputController::close() {
 
 bool OutputController::isStarted() const {
     return state_.kind == ConnectionState::Kind::Connected ||
+           state_.kind == ConnectionState::Kind::Listening ||
            state_.kind == ConnectionState::Kind::Reconnecting;
 }
 

@@ -1,12 +1,26 @@
 #include "platform/connection_state.h"
 
+namespace {
+
+QString withNote(const QString& text, const QString& note) {
+    return note.isEmpty() ? text : text + QStringLiteral(" (") + note + QLatin1Char(')');
+}
+
+}  // namespace
+
 QString ConnectionState::text() const {
+    return withNote(words(), note);
+}
+
+QString ConnectionState::words() const {
     if (!brief.isEmpty()) {
         return brief;
     }
     switch (kind) {
         case Kind::Connected:
             return QStringLiteral("Connected: ") + detail;
+        case Kind::Listening:
+            return QStringLiteral("Listening on ") + detail;
         case Kind::Reconnecting:
             return QStringLiteral("Reconnecting ...");
         case Kind::Failed:
@@ -22,7 +36,7 @@ QString ConnectionState::details() const {
         return detail;
     }
     if (kind == Kind::Reconnecting && !detail.isEmpty()) {
-        return text() + QStringLiteral(" (") + detail + QLatin1Char(')');
+        return withNote(words(), detail);
     }
     return text();
 }

@@ -25,32 +25,35 @@ PortResult connectPort(SerialPort& port, const QString& portText, const QString&
     return port.open();
 }
 
-ConnectionState connectedTo(const SerialPort& port) {
-    return ConnectionState::connected(port.device() + QLatin1Char(' ') + port.settings());
-}
-
 PortReopener::PortReopener(SerialPort* port, QObject* parent)
     : QObject(parent),
       port_(port),
       timer_(new Timer(port->objectName() + QStringLiteral("_reopen"), kIntervalMs, this)) {
     QObject::connect(timer_, &Timer::tick, this, &PortReopener::tryOpen);
+    QObject::connect(port_, &SerialPort::changed, this, &PortReopener::portChanged);
 }
 
 PortReopener::Started PortReopener::connect(const QString& portText, const QString& settingsText,
                                             WhenAbsent absent,
                                             const std::function<void(const QString&)>& chosen) {
     stop();
-    Started started{connectPort(*port_, portText, settingsText, chosen), connectedTo(*port_)};
+    Started started{connectPort(*port_, portText, settingsText, chosen), {}};
     if (started.result.ok()) {
+        started.state = told_ = port_->openState();
         return started;
     }
-    const PortError& error = started.result.error();
-    const QString& reason = error.reason;
-    if (absent == WhenAbsent::Retry && error.number != SerialPort::kNotSerialDevice) {
+    const PortError error = started.result.error();
+    const bool linkComing =
+        error.number == SerialPort::kLinkDown || error.number == SerialPort::kAwaitingPeer;
+    if (linkComing ||
+        (absent == WhenAbsent::Retry && error.number != SerialPort::kNotSerialDevice)) {
         start();
-        started.state = ConnectionState::reconnecting(reason);
+        started.state = told_ = away(error);
+        if (linkComing) {
+            started.result = {};
+        }
     } else {
-        started.state = ConnectionState::failed(reason);
+        started.state = ConnectionState::failed(error.reason);
     }
     return started;
 }
@@ -63,10 +66,29 @@ void PortReopener::stop() {
     timer_->setEnabled(false);
 }
 
+ConnectionState PortReopener::away(const PortError& error) const {
+    return error.number == SerialPort::kAwaitingPeer ? port_->openState()
+                                                     : ConnectionState::reconnecting(error.reason);
+}
+
+// Still gone, the next tick tries again; only a change of why is told.
 void PortReopener::tryOpen() {
-    if (!port_->open().ok()) {
-        return;  // still gone: the next tick tries again
+    const PortResult result = port_->open();
+    if (result.ok()) {
+        stop();
     }
-    stop();
-    emit reopened();
+    const ConnectionState state = result.ok() ? port_->openState() : away(result.error());
+    if (result.ok() || state != told_) {
+        told_ = state;
+        emit stateChanged(state);
+    }
+}
+
+void PortReopener::portChanged() {
+    if (timer_->isEnabled()) {
+        tryOpen();
+    } else if (port_->isOpen()) {
+        told_ = port_->openState();
+        emit stateChanged(told_);
+    }
 }

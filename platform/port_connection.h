@@ -24,12 +24,10 @@ using PortFactory = std::function<SerialPort*(QObject* parent)>;
 PortResult connectPort(SerialPort& port, const QString& portText, const QString& settingsText,
                        const std::function<void(const QString&)>& chosen);
 
-// "/dev/ttyUSB0 19200,N,8,1".
-ConnectionState connectedTo(const SerialPort& port);
-
-// Reopens a port whose device went away (an unplugged adapter, a receiver switched off), quietly
-// and about once a second, until the device is back or whoever started the connection starts or
-// stops it again.
+// Reopens a port whose device went away (an unplugged adapter, a receiver switched off, a device
+// server that dropped the connection), quietly and about once a second, until the device is back
+// or whoever started the connection starts or stops it again. It tells every change of the
+// connection it sees: a link coming up between two ticks, a stranger turned away.
 class PortReopener : public QObject {
     Q_OBJECT
 public:
@@ -44,7 +42,8 @@ public:
         ConnectionState state;
     };
     // Connects the port as connectPort() does. A device that is not there is tried again from
-    // now on when `absent` asks for it; what is there but no serial device is not.
+    // now on when `absent` asks for it; what is there but no serial device is not. A network
+    // link still coming up is tried again in any case, and its start counts as a success.
     Started connect(const QString& portText, const QString& settingsText, WhenAbsent absent,
                     const std::function<void(const QString&)>& chosen);
     // The device went away: try it again from the next tick on.
@@ -52,11 +51,15 @@ public:
     void stop();
 
 signals:
-    void reopened();
+    void stateChanged(const ConnectionState& state);
 
 private:
     void tryOpen();
+    void portChanged();
+    // The state of a port that did not open for this reason.
+    ConnectionState away(const PortError& error) const;
 
     SerialPort* port_;
     Timer* timer_;
+    ConnectionState told_;
 };

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 
+#include "platform/connection_state.h"
 #include "platform/result.h"
 
 // Why a port operation failed. The window tells kUnusablePort and kNotSerialDevice apart, and a
@@ -17,7 +18,8 @@ struct PortError {
 using PortResult = Result<PortError>;
 
 // One serial port: a number that names a device, a settings text ("19200,N,8,1"), open/close,
-// raw bytes in and out. Everything happens on the thread that owns the object.
+// raw bytes in and out. The device may be a serial line behind a device server on the network.
+// Everything happens on the thread that owns the object.
 class SerialPort : public QObject {
     Q_OBJECT
 public:
@@ -32,6 +34,11 @@ public:
     static constexpr int kInvalidSettings = 380;
     // Any other failure of the device: busy, permission denied, vanished, write refused.
     static constexpr int kDeviceFailure = 8005;
+    // A network link whose far end is not there yet (connecting, refused, dropped): it is tried
+    // again whatever the start asked, as a device server may take a while to boot.
+    static constexpr int kLinkDown = 8006;
+    // A listening link is up but its device server has not connected yet.
+    static constexpr int kAwaitingPeer = 8007;
 
     using QObject::QObject;
 
@@ -57,9 +64,23 @@ public:
     // and those still in the driver's own queue.
     virtual qint64 bytesWaitingToSend() const = 0;
 
+    // What the status line says of the port while open, or while a listening link waits:
+    // "Connected: /dev/ttyUSB0 19200,N,8,1".
+    virtual ConnectionState openState() const;
+    // A network link that brings no byte for this long is taken for dead, closed and reported
+    // failed: a device server that lost power leaves a connection that never fails by itself.
+    // 0 waits for ever. A serial line that falls silent is a silent instrument; it ignores this.
+    virtual void setSilenceLimit(int ms) { Q_UNUSED(ms); }
+    // The bytes begin at a record, as the datagrams of a device server do; a serial line opens
+    // in the middle of whatever the instrument sends.
+    virtual bool startsAtRecord() const { return false; }
+
 signals:
     // Bytes are waiting to be read.
     void dataReceived();
     // The device failed while open (unplugged, read error); the port has been closed.
     void failed(const PortError& error);
+    // What openState() says, or whether a link now opens, changed without a call of ours: a
+    // device server connected, a stranger was turned away.
+    void changed();
 };

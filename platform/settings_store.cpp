@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/link_address.h"
 #include "platform/number_text.h"
 #include "platform/serial_port.h"
 
@@ -119,6 +120,11 @@ void checkPortMapping(const QSettings& settings, const QString& key, QStringList
                      "port %2 cannot be opened.")
                      .arg(key)
                      .arg(*number);
+    } else if (link_address::isLink(*text)) {
+        const auto link = link_address::parse(*text);
+        if (const auto* why = std::get_if<QString>(&link)) {
+            found << cannotBeUsed("Ports", key.toLatin1().constData(), *text, *why);
+        }
     }
 }
 
@@ -326,7 +332,7 @@ QString deviceForPort(int number) {
         return defaultDevice(number);
     }
 #ifndef Q_OS_WIN
-    if (QDir::isRelativePath(mapped)) {
+    if (QDir::isRelativePath(mapped) && !link_address::isLink(mapped)) {
         return QDir(QStringLiteral("/dev")).filePath(mapped);
     }
 #endif

@@ -36,6 +36,25 @@ TEST(SettingsStore, ReadsWhatItCanAndReportsTheRest) {
          nullptr},
         {"[Ports]\ncom3=/dev/ttyUSB0\n", "", "/dev/ttyS2", "com3"},
         {"[Ports]\nCOM0=/dev/ttyUSB0\nCOM3=/dev/ttyUSB1\n", "", "/dev/ttyUSB1", "COM0"},
+        // Device servers on the network.
+        {"[Ports]\nCOM3=tcp://10.0.0.5:4001\n", "", "tcp://10.0.0.5:4001", nullptr},
+        {"[Ports]\nCOM3=tcp://[fd00::5]:4001\n", "", "tcp://[fd00::5]:4001", nullptr},
+        {"[Ports]\nCOM3=tcp-listen://:4001?from=10.0.0.5\n", "", "tcp-listen://:4001?from=10.0.0.5",
+         nullptr},
+        {"[Ports]\nCOM3=udp://239.192.0.1:5601\n", "", "udp://239.192.0.1:5601", nullptr},
+        {"[Ports]\nCOM3=tcp://host\n", "", "tcp://host",
+         "COM3 under [Ports] (\"tcp://host\") cannot be used: it names no port"},
+        {"[Ports]\nCOM3=tcp://:0\n", "", "tcp://:0", "port 0 is outside 1..65535"},
+        {"[Ports]\nCOM3=tcp://10.0.0.5:70000\n", "", "tcp://10.0.0.5:70000",
+         "port 70000 is outside"},
+        {"[Ports]\nCOM3=udp://999.1.1.1:5601\n", "", "udp://999.1.1.1:5601",
+         "999.1.1.1 is no address"},
+        {"[Ports]\nCOM3=serial://ttyUSB0:1\n", "", "serial://ttyUSB0:1",
+         "serial:// is no kind of link"},
+        {"[Ports]\nCOM3=tcp://10.0.0.5:4001?from=10.0.0.9\n", "",
+         "tcp://10.0.0.5:4001?from=10.0.0.9", "only a listening link takes from="},
+        {"[Ports]\nCOM3=udp://:5601?from=ship\n", "", "udp://:5601?from=ship",
+         "from=ship is no address"},
     };
     SettingsFile file;
     for (const auto& c : cases) {

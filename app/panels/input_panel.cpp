@@ -80,7 +80,8 @@ void InputPanel::showStatus() const {
     QString details = state.details();
     if (!state.troubled() && !note.isEmpty()) {
         text = details = note;
-    } else if (state.kind == ConnectionState::Kind::Connected &&
+    } else if ((state.kind == ConnectionState::Kind::Connected ||
+                state.kind == ConnectionState::Kind::Listening) &&
                station.input().recordsRejected() > 0) {
         const qint64 rejected = station.input().recordsRejected();
         text += QStringLiteral(", %1 rejected").arg(recordCount(rejected));

@@ -3,6 +3,7 @@
 #include <tuple>
 
 #include "logging/sampling_interval.h"
+#include "platform/link_address.h"
 #include "platform/number_text.h"
 #include "platform/port_settings.h"
 #include "platform/serial_device.h"
@@ -131,8 +132,16 @@ QStringList unattendedProblems(const RunSettings& run) {
             continue;
         }
         const QString device = settings_store::deviceForPort(*number);
-        if (serial_device::isNotSerial(device)) {
-            const QByteArray mapping = "COM" + QByteArray::number(*number);
+        const QByteArray mapping = "COM" + QByteArray::number(*number);
+        const auto link = link_address::parse(device);
+        const auto* address = std::get_if<LinkAddress>(&link);
+        if (address && address->kind == LinkAddress::Kind::Udp &&
+            key == settings_store::kOutputKey) {
+            problems << settings_store::cannotBeUsed(
+                "Ports", mapping.constData(), device,
+                QStringLiteral("the telegrams go out over tcp:// or tcp-listen://; datagrams go "
+                               "through the UDP output"));
+        } else if (!link_address::isLink(device) && serial_device::isNotSerial(device)) {
             problems << settings_store::cannotBeUsed("Ports", mapping.constData(), device,
                                                      QStringLiteral("it is not a serial device"));
         }

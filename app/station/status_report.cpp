@@ -10,8 +10,10 @@
 
 namespace {
 
-// Idle has no words on a status line; on standard error it needs some.
-QString told(const ConnectionState& state) {
+// Idle has no words on a status line; on standard error it needs some. What a listening link
+// turned away is told apart, once.
+QString told(ConnectionState state) {
+    state.note.clear();
     const QString details = state.details();
     return details.isEmpty() ? QStringLiteral("Stopped") : details;
 }
@@ -37,11 +39,10 @@ StatusReport::StatusReport(QObject* parent)
 void StatusReport::watch(const InputController& input, const OutputController& output,
                          const LogController& log) {
     connect(&input, &InputController::stateChanged, this,
-            [this](const ConnectionState& state) { report(QStringLiteral("input"), told(state)); });
+            [this](const ConnectionState& state) { tell(QStringLiteral("input"), state); });
     connect(&input, &InputController::recordsRejectedChanged, this, &StatusReport::rejected);
-    connect(&output, &OutputController::stateChanged, this, [this](const ConnectionState& state) {
-        report(QStringLiteral("output"), told(state));
-    });
+    connect(&output, &OutputController::stateChanged, this,
+            [this](const ConnectionState& state) { tell(QStringLiteral("output"), state); });
     connect(&output, &OutputController::noteChanged, this, [this](const QString& note) {
         if (!note.isEmpty()) {
             report(QStringLiteral("output"), note);
@@ -61,6 +62,16 @@ void StatusReport::watch(const InputController& input, const OutputController& o
         report(QStringLiteral("log"),
                state.text().isEmpty() ? QStringLiteral("Writing") : state.text());
     });
+}
+
+void StatusReport::tell(const QString& connection, const ConnectionState& state) {
+    report(connection, told(state));
+    if (state.note.isEmpty()) {
+        notesTold_.remove(connection);
+    } else if (!notesTold_.contains(connection)) {
+        notesTold_.insert(connection);
+        report(connection, state.note + QStringLiteral(", and further ones are not told here"));
+    }
 }
 
 void StatusReport::report(const QString& connection, const QString& text) {

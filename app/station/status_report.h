@@ -2,8 +2,10 @@
 
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
+struct ConnectionState;
 class InputController;
 class OutputController;
 class LogController;
@@ -30,10 +32,13 @@ public:
     void report(const QString& connection, const QString& text);
 
 private:
+    // The state's line, and what a listening link turned away the first time.
+    void tell(const QString& connection, const ConnectionState& state);
     void rejected(qint64 total);
     void tellRejected();
 
     QHash<QString, QString> last_;
+    QSet<QString> notesTold_;
     // Runs from each line of rejected records to the next: a minute without one has passed when
     // it is off.
     Timer* rejectedMinute_;

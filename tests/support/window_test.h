@@ -12,7 +12,7 @@
 
 #include "app/frm_main.h"
 #include "app/station/station.h"
-#include "platform/qt_serial_port.h"
+#include "platform/mapped_port.h"
 #include "platform/timer.h"
 #include "support/fake_dialogs.h"
 #include "support/station_fixture.h"
@@ -26,7 +26,7 @@ protected:
 
     // Ports on real devices; call before the window is first used.
     void useRealPorts() {
-        services.makePort = [](QObject* parent) { return new QtSerialPort(parent); };
+        services.makePort = [](QObject* parent) { return new MappedPort(parent); };
     }
     // Created on first use, so that a test can prepare the store and the services first.
     frm_main& window() {

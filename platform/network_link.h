@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <memory>
+
+#include "platform/connection_state.h"
+#include "platform/link_address.h"
+#include "platform/serial_port.h"
+
+class QAbstractSocket;
+
+// One way of reaching a serial line behind a device server: what a port does with its bytes once
+// its mapping names a link. Open means bytes pass; open() on a link still coming up tells why it
+// has not yet (kLinkDown, kAwaitingPeer) and is asked again about once a second.
+class NetworkLink : public QObject {
+    Q_OBJECT
+public:
+    // The link of the address's kind.
+    static std::unique_ptr<NetworkLink> make(const LinkAddress& address);
+
+    explicit NetworkLink(const LinkAddress& address) : address_(address) {}
+
+    const LinkAddress& address() const { return address_; }
+
+    virtual bool isOpen() const = 0;
+    virtual PortResult open() = 0;
+    virtual void close() = 0;
+    virtual QByteArray readAll() = 0;
+    virtual PortResult write(const QByteArray& bytes) = 0;
+    virtual qint64 bytesWaitingToSend() const = 0;
+    virtual void setReadBufferSize(qint64 bytes) = 0;
+    virtual void setSilenceLimit(int ms) { Q_UNUSED(ms); }
+    virtual ConnectionState state() const = 0;
+    virtual bool startsAtRecord() const { return false; }
+
+signals:
+    void dataReceived();
+    // The link was open and is no longer: the far end went, or fell silent.
+    void failed(const PortError& error);
+    void changed();
+
+protected:
+    // Keepalive on, and no more received bytes held than this: the far end waits beyond it.
+    static void prepare(QAbstractSocket& socket, qint64 readBuffer);
+    // Bytes the socket holds and the system has not yet sent.
+    static qint64 unsent(const QAbstractSocket& socket);
+
+private:
+    LinkAddress address_;
+};

@@ -1,0 +1,5 @@
+#include "platform/serial_port.h"
+
+ConnectionState SerialPort::openState() const {
+    return ConnectionState::connected(device() + QLatin1Char(' ') + settings());
+}

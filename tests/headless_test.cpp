@@ -17,38 +17,17 @@
 
 #include "logging/log_header.h"
 #include "support/event_loop.h"
+#include "support/headless_program.h"
 #include "support/pty.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-
-// Started as a service starts it: no display of any kind, a settings file of its own. The C
-// locale gives the log lines a decimal point.
-void startHeadless(QProcess& program, const QString& settings,
-                   const QString& dataFolder = QString()) {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    if (!dataFolder.isEmpty()) {
-        environment.insert(QStringLiteral("XDG_DATA_HOME"), dataFolder);
-    }
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        environment.remove(QLatin1String(name));
-    }
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-    program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(SONDREL_APP_DIR "/sondrel"),
-                  {"--headless", "--settings", settings});
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using test_support::kRecordA;
+using test_support::kTelegramA;
+using test_support::readFile;
+using test_support::startHeadless;
+using test_support::writeFile;
 
 // The instrument on port 41 and the echosounder on port 42, SVP 20 telegrams every 100 ms and a
 // sample every 100 ms into `log`, with `options` under [Options].
@@ -64,9 +43,6 @@ bool writeSettings(const QString& path, const test_support::PtyDevice& instrumen
                                .toUtf8());
 }
 
-// 0 dbar and 15 degrees: the conductivity of the salinity 35 reference, 1506.66 m/s.
-constexpr char kRecordA[] = "0042.914\tMS/CM\t000.000\tDBAR\t15.000\tC\r\n";
-constexpr char kTelegramA[] = "150670000000150990000\r\n";
 constexpr char kLogA[] = "\t42.914\t0.00\t15.000\t35.0000\t1506.66\r\n";
 constexpr char kRecordB[] = "0042.914\tMS/CM\t100.000\tDBAR\t16.000\tC\r\n";
 constexpr char kTelegramB[] = "151040001000160990000\r\n";
@@ -278,122 +254,6 @@ TEST(HeadlessProgram, ReadsAProbeByItsRecordLayout) {
     EXPECT_EQ(program.exitCode(), 0);
     EXPECT_TRUE(readFile(log).endsWith("\t\t12.34\t-1.174\t\t1450.26\r\n"))
         << readFile(log).constData();
-}
-
-// The far end of a network link as a device server plays it: it serves (the program connects
-// with tcp://), dials in (the program listens with tcp-listen://) or sends datagrams (udp://).
-class DeviceServer {
-public:
-    enum class Mode { Serves, DialsIn, SendsDatagrams };
-
-    explicit DeviceServer(Mode mode) : mode_(mode) {
-        QTcpServer probe;
-        EXPECT_TRUE(probe.listen(QHostAddress::LocalHost));
-        port_ = probe.serverPort();
-        probe.close();
-        if (mode_ == Mode::Serves) {
-            EXPECT_TRUE(server_.listen(QHostAddress::LocalHost, port_));
-        }
-    }
-
-    QString mapping() const {
-        static constexpr const char* kSchemes[] = {"tcp://127.0.0.1", "tcp-listen://", "udp://"};
-        return QStringLiteral("%1:%2")
-            .arg(QLatin1String(kSchemes[static_cast<int>(mode_)]))
-            .arg(port_);
-    }
-    void write(const QByteArray& bytes) {
-        if (mode_ == Mode::SendsDatagrams) {
-            QUdpSocket().writeDatagram(bytes, QHostAddress::LocalHost, port_);
-            return;
-        }
-        QTcpSocket* line = nullptr;
-        ASSERT_TRUE(test_support::runUntil([&] { return (line = connection()) != nullptr; }, 20s));
-        line->write(bytes);
-    }
-    // Waits until `done` holds for what came, which it returns.
-    QByteArray readUntil(const std::function<bool(const QByteArray&)>& done) {
-        test_support::runUntil(
-            [&] {
-                if (QTcpSocket* line = connection()) {
-                    received_ += line->readAll();
-                }
-                return done(received_);
-            },
-            20s);
-        return received_;
-    }
-
-private:
-    // The connection, once there: a listening program may not listen yet when asked first.
-    QTcpSocket* connection() {
-        if (mode_ == Mode::Serves && !line_ &&
-            (server_.hasPendingConnections() || server_.waitForNewConnection(100))) {
-            line_.reset(server_.nextPendingConnection());
-        } else if (mode_ == Mode::DialsIn &&
-                   (!line_ || line_->state() != QAbstractSocket::ConnectedState)) {
-            line_ = std::make_unique<QTcpSocket>();
-            line_->connectToHost(QHostAddress::LocalHost, port_);
-            if (!line_->waitForConnected(1000)) {
-                line_.reset();
-            }
-        }
-        return line_.get();
-    }
-
-    Mode mode_;
-    quint16 port_ = 0;
-    QTcpServer server_;
-    std::unique_ptr<QTcpSocket> line_;
-    QByteArray received_;
-};
-
-// An instrument and an echosounder behind device servers, in each of the ways a device server
-// offers a line: the program reads every record, the first of a datagram stream included, and
-// sends exact telegrams.
-TEST(HeadlessProgram, ReadsAndSendsThroughDeviceServersOnTheNetwork) {
-    using Mode = DeviceServer::Mode;
-    for (const auto& [input, output] : {std::pair{Mode::Serves, Mode::DialsIn},
-                                        {Mode::DialsIn, Mode::Serves},
-                                        {Mode::SendsDatagrams, Mode::DialsIn}}) {
-        DeviceServer instrument(input);
-        DeviceServer echosounder(output);
-        SCOPED_TRACE(instrument.mapping().toStdString() + " to " +
-                     echosounder.mapping().toStdString());
-        const QTemporaryDir dir;
-        const QString settings = dir.filePath(QStringLiteral("Sondrel.conf"));
-        ASSERT_TRUE(writeFile(settings, QStringLiteral("[COM_Port]\nIN=\"41:19200,N,8,1\"\n"
-                                                       "OUT=\"42:4800,N,8,1\"\n[Ports]\nCOM41=%1\n"
-                                                       "COM42=%2\n[Run]\nInput=true\nOutput=true\n"
-                                                       "Telegram=SVP 20\nSendInterval=100\n")
-                                            .arg(instrument.mapping(), echosounder.mapping())
-                                            .toUtf8()));
-        QProcess program;
-        startHeadless(program, settings);
-        QByteArray errors;
-        const auto told = [&](const QString& text) {
-            return test_support::runUntil(
-                [&] { return (errors += program.readAllStandardError()).contains(text.toUtf8()); },
-                20s);
-        };
-        static constexpr const char* kReady[] = {
-            "Connected: tcp://127.0.0.1:", "Listening on tcp-listen://0.0.0.0:",
-            "Listening on udp://0.0.0.0:"};
-        ASSERT_TRUE(
-            told(QStringLiteral("input: ") + QLatin1String(kReady[static_cast<int>(input)])))
-            << errors.constData();
-        // A datagram stream begins at a record; a connection is cut into wherever it joins.
-        instrument.write(input == Mode::SendsDatagrams ? QByteArray(kRecordA)
-                                                       : QByteArray("C\r\n") + kRecordA);
-        const QByteArray sent = echosounder.readUntil(
-            [](const QByteArray& bytes) { return bytes.count(kTelegramA) >= 3; });
-        EXPECT_EQ(sent,
-                  QByteArray(kTelegramA).repeated(sent.size() / qsizetype(sizeof kTelegramA - 1)));
-        EXPECT_GE(sent.count(kTelegramA), 3) << errors.constData();
-        program.terminate();
-        ASSERT_TRUE(program.waitForFinished());
-        EXPECT_EQ(program.exitCode(), 0) << errors.constData();
-    }
 }
 
 // Each file starts nothing at all: no log file appears, and the reason names what to mend.

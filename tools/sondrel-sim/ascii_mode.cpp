@@ -75,5 +75,5 @@ int run(const QCommandLineParser& parser, Endpoint& endpoint) {
 }  // namespace
 
 Mode asciiMode() {
-    return {"ascii", "an ASCII instrument sending lines", addOptions, run};
+    return {"ascii", "an ASCII instrument sending lines", Mode::Flow::Sends, addOptions, run};
 }

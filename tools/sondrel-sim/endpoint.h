@@ -4,49 +4,25 @@
 #include <QString>
 #include <chrono>
 #include <cstdint>
-#include <memory>
 
-// The simulator's end of a serial line: the master side of a new pseudo-terminal, whose slave
-// path the program under test opens, or a real serial device given by path. Raw either way:
-// bytes pass unchanged. Pseudo-terminals and links are Linux's; Windows has the devices ("COM3").
+// The simulator's end of the line to the program under test: a serial line, or the network
+// port of a serial device server. Raw either way: bytes pass unchanged.
 class Endpoint {
 public:
-    // A new pseudo-terminal; nullptr (with the reason on standard error) when none is free or the
-    // system has none.
-    static std::unique_ptr<Endpoint> openPty();
-    // A serial device at the given baud rate (one of the standard rates).
-    static std::unique_ptr<Endpoint> openDevice(const QString& path, int baudRate);
-
-    ~Endpoint();
+    Endpoint() = default;
+    virtual ~Endpoint() = default;
     Endpoint(const Endpoint&) = delete;
     Endpoint& operator=(const Endpoint&) = delete;
 
-    // The path the program under test opens: the slave of the pseudo-terminal, or the device.
-    QString path() const { return path_; }
-
-    // A symbolic link at `link` to path(), replacing an older link there, so that a settings
-    // store can map a port number to a path that stays the same from run to run. The link is
-    // removed when the endpoint closes.
-    bool linkAs(const QString& link);
+    // What the program under test is given to reach the simulator: the path it opens, or the
+    // link of its network port.
+    virtual QString path() const = 0;
+    // Where the simulator plays, in words for the person watching.
+    virtual QString where() const = 0;
 
     // Writes every byte; false when the line failed or a stop was requested meanwhile.
-    bool write(QByteArrayView bytes);
+    virtual bool write(QByteArrayView bytes) = 0;
     // Up to `size` bytes that have come, waiting for the first of them at most `wait`: the count,
     // 0 when none came, -1 when the line failed.
-    std::int64_t read(char* data, std::int64_t size, std::chrono::milliseconds wait);
-
-private:
-    // The line as the system knows it: a file descriptor on Linux, a HANDLE on Windows.
-    using Handle = std::intptr_t;
-
-    Endpoint(Handle line, Handle heldSlave, QString path)
-        : line_(line), heldSlave_(heldSlave), path_(path) {}
-
-    Handle line_;
-    // The simulator keeps the slave of its pseudo-terminal open as well, so that the program
-    // under test closing and reopening it is no hang-up and loses nothing written meanwhile. -1
-    // for a device.
-    Handle heldSlave_;
-    QString path_;
-    QString link_;
+    virtual std::int64_t read(char* data, std::int64_t size, std::chrono::milliseconds wait) = 0;
 };

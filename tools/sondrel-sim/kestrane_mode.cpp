@@ -304,5 +304,5 @@ QByteArray kestraneRecord(double conductivity, double pressure, double temperatu
 }
 
 Mode kestraneMode() {
-    return {"kestrane", "a Kestrane CTD sending ASCII records", addOptions, run};
+    return {"kestrane", "a Kestrane CTD sending ASCII records", Mode::Flow::Sends, addOptions, run};
 }

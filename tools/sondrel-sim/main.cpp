@@ -4,17 +4,19 @@
 #include <iostream>
 
 #include "ascii_mode.h"
-#include "endpoint.h"
+#include "endpoint_options.h"
 #include "kestrane_mode.h"
 #include "receiver_mode.h"
 #include "run_control.h"
 #include "seasun_mode.h"
 
-// sondrel-sim --mode kestrane [--link PATH] [--device PATH --baud N] [mode options]
+// sondrel-sim --mode kestrane [--link PATH] [--device PATH --baud N | --tcp-listen PORT |
+//             --tcp HOST:PORT | --udp HOST:PORT] [mode options]
 //
-// Opens a new pseudo-terminal (or the given device), prints the path for the program under
-// test to open, optionally links it to a stable path that a settings store can map a port
-// number to, and plays the chosen far end until stopped with SIGTERM or SIGINT.
+// Opens a new pseudo-terminal (or the given device, or a network port as a serial device server
+// would), prints what the program under test is to open, optionally links a pseudo-terminal or
+// device to a stable path that a settings store can map a port number to, and plays the chosen
+// far end until stopped with SIGTERM or SIGINT.
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("sondrel-sim"));
@@ -28,15 +30,11 @@ int main(int argc, char** argv) {
         "mode",
         QStringLiteral("The far end to play: %1.").arg(modeNames.join(QStringLiteral(", "))),
         "mode", "kestrane");
-    const QCommandLineOption deviceOption(
-        "device", "Use this serial device instead of a new pseudo-terminal.", "path");
-    const QCommandLineOption baudOption("baud", "Baud rate of --device.", "rate", "19200");
-    const QCommandLineOption linkOption(
-        "link", "Create a symbolic link at this path to the device to open.", "path");
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("A simulated instrument for Sondrel Converter."));
-    parser.addOptions({modeOption, deviceOption, baudOption, linkOption});
+    parser.addOption(modeOption);
+    endpoint_options::add(parser);
 
     // The mode decides which further options exist, so it is read first on its own.
     parser.parse(QCoreApplication::arguments());
@@ -53,20 +51,18 @@ int main(int argc, char** argv) {
     parser.addHelpOption();
     parser.process(app);
 
-    run_control::installStopHandlers();
-    std::unique_ptr<Endpoint> endpoint;
-    if (parser.isSet(deviceOption)) {
-        bool ok = false;
-        const int baud = parser.value(baudOption).toInt(&ok);
-        endpoint = Endpoint::openDevice(parser.value(deviceOption), ok ? baud : 0);
-    } else {
-        endpoint = Endpoint::openPty();
+    const std::optional<endpoint_options::Opener> open =
+        endpoint_options::choose(parser, mode->flow);
+    if (!open) {
+        return 2;
     }
-    if (!endpoint || (parser.isSet(linkOption) && !endpoint->linkAs(parser.value(linkOption)))) {
+    run_control::installStopHandlers();
+    const std::unique_ptr<Endpoint> endpoint = (*open)();
+    if (!endpoint) {
         return 1;
     }
     std::cout << QFile::encodeName(endpoint->path()).constData() << std::endl;
     std::cerr << "sondrel-sim: " << mode->description << " on "
-              << QFile::encodeName(endpoint->path()).constData() << '\n';
+              << QFile::encodeName(endpoint->where()).constData() << '\n';
     return mode->run(parser, *endpoint);
 }

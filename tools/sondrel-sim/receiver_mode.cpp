@@ -118,5 +118,6 @@ int run(const QCommandLineParser&, Endpoint& endpoint) {
 }  // namespace
 
 Mode receiverMode() {
-    return {"receiver", "an echosounder printing the telegrams it receives", addOptions, run};
+    return {"receiver", "an echosounder printing the telegrams it receives", Mode::Flow::Receives,
+            addOptions, run};
 }

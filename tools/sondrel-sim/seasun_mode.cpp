@@ -87,5 +87,6 @@ QByteArray seaSunRound(double pressure, double temperature, double conductivity)
 }
 
 Mode seaSunMode() {
-    return {"seasun", "a Sea & Sun CTD sending binary data words", addOptions, run};
+    return {"seasun", "a Sea & Sun CTD sending binary data words", Mode::Flow::Sends, addOptions,
+            run};
 }

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <iostream>
 
-#include "endpoint.h"
 #include "run_control.h"
+#include "serial_endpoint.h"
 
 namespace {
 
@@ -33,13 +33,13 @@ void complain(const QString& what) {
 
 }  // namespace
 
-std::unique_ptr<Endpoint> Endpoint::openPty() {
+std::unique_ptr<SerialEndpoint> SerialEndpoint::openPty() {
     std::cerr << "sondrel-sim: Windows has no pseudo-terminals; give the serial device with "
                  "--device COMn\n";
     return nullptr;
 }
 
-std::unique_ptr<Endpoint> Endpoint::openDevice(const QString& path, int baudRate) {
+std::unique_ptr<SerialEndpoint> SerialEndpoint::openDevice(const QString& path, int baudRate) {
     if (baudRate <= 0) {
         std::cerr << "sondrel-sim: unsupported baud rate " << baudRate << '\n';
         return nullptr;
@@ -71,19 +71,20 @@ std::unique_ptr<Endpoint> Endpoint::openDevice(const QString& path, int baudRate
         CloseHandle(line);
         return nullptr;
     }
-    return std::unique_ptr<Endpoint>(new Endpoint(reinterpret_cast<std::intptr_t>(line), -1, path));
+    return std::unique_ptr<SerialEndpoint>(
+        new SerialEndpoint(reinterpret_cast<std::intptr_t>(line), -1, path));
 }
 
-Endpoint::~Endpoint() {
+SerialEndpoint::~SerialEndpoint() {
     CloseHandle(handleOf(line_));
 }
 
-bool Endpoint::linkAs(const QString&) {
+bool SerialEndpoint::linkAs(const QString&) {
     std::cerr << "sondrel-sim: --link needs Linux; on Windows the port number names the device\n";
     return false;
 }
 
-bool Endpoint::write(QByteArrayView bytes) {
+bool SerialEndpoint::write(QByteArrayView bytes) {
     qsizetype done = 0;
     while (done < bytes.size()) {
         if (run_control::stopRequested()) {
@@ -100,7 +101,7 @@ bool Endpoint::write(QByteArrayView bytes) {
     return true;
 }
 
-std::int64_t Endpoint::read(char* data, std::int64_t size, std::chrono::milliseconds wait) {
+std::int64_t SerialEndpoint::read(char* data, std::int64_t size, std::chrono::milliseconds wait) {
     DWORD count = 0;
     const auto most = static_cast<DWORD>(std::min<std::int64_t>(size, MAXDWORD));
     if (!setTimeouts(handleOf(line_), wait) ||

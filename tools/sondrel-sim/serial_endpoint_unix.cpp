@@ -1,4 +1,4 @@
-#include "endpoint.h"
+#include "serial_endpoint.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -46,7 +46,7 @@ void complain(const char* what) {
 
 }  // namespace
 
-std::unique_ptr<Endpoint> Endpoint::openPty() {
+std::unique_ptr<SerialEndpoint> SerialEndpoint::openPty() {
     termios raw{};
     cfmakeraw(&raw);
     int master = -1;
@@ -56,11 +56,11 @@ std::unique_ptr<Endpoint> Endpoint::openPty() {
         return nullptr;
     }
     fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
-    return std::unique_ptr<Endpoint>(
-        new Endpoint(master, slave, QString::fromLocal8Bit(ttyname(slave))));
+    return std::unique_ptr<SerialEndpoint>(
+        new SerialEndpoint(master, slave, QString::fromLocal8Bit(ttyname(slave))));
 }
 
-std::unique_ptr<Endpoint> Endpoint::openDevice(const QString& path, int baudRate) {
+std::unique_ptr<SerialEndpoint> SerialEndpoint::openDevice(const QString& path, int baudRate) {
     const speed_t speed = toSpeed(baudRate);
     if (speed == B0) {
         std::cerr << "sondrel-sim: unsupported baud rate " << baudRate << '\n';
@@ -81,10 +81,10 @@ std::unique_ptr<Endpoint> Endpoint::openDevice(const QString& path, int baudRate
         ::close(fd);
         return nullptr;
     }
-    return std::unique_ptr<Endpoint>(new Endpoint(fd, -1, path));
+    return std::unique_ptr<SerialEndpoint>(new SerialEndpoint(fd, -1, path));
 }
 
-Endpoint::~Endpoint() {
+SerialEndpoint::~SerialEndpoint() {
     if (!link_.isEmpty()) {
         QFile::remove(link_);
     }
@@ -94,7 +94,7 @@ Endpoint::~Endpoint() {
     }
 }
 
-bool Endpoint::linkAs(const QString& link) {
+bool SerialEndpoint::linkAs(const QString& link) {
     if (QFileInfo(link).isSymLink()) {
         QFile::remove(link);
     }
@@ -108,7 +108,7 @@ bool Endpoint::linkAs(const QString& link) {
 }
 
 // Waits in short steps while the line cannot take more, so that a stop request is seen.
-bool Endpoint::write(QByteArrayView bytes) {
+bool SerialEndpoint::write(QByteArrayView bytes) {
     const int fd = static_cast<int>(line_);
     qsizetype done = 0;
     while (done < bytes.size()) {
@@ -131,7 +131,7 @@ bool Endpoint::write(QByteArrayView bytes) {
     return true;
 }
 
-std::int64_t Endpoint::read(char* data, std::int64_t size, std::chrono::milliseconds wait) {
+std::int64_t SerialEndpoint::read(char* data, std::int64_t size, std::chrono::milliseconds wait) {
     const int fd = static_cast<int>(line_);
     pollfd readable{fd, POLLIN, 0};
     poll(&readable, 1, static_cast<int>(wait.count()));

@@ -209,13 +209,12 @@ bool InputController::takeRecord(QByteArrayView record) {
     return reading.complete;
 }
 
-// A reading error drops whatever was half-received: close, empty the buffer, reopen with the
-// number and settings the port already has. The next record read is the first that arrives
-// framed by two CR LF pairs.
+// A reading error drops whatever was half-received: the buffer, and what the port holds (a
+// serial port closes and reopens with the number and settings it already has). The next record read
+// is the first that arrives framed by two CR LF pairs.
 void InputController::recoverAscii() {
-    Com_in->close();
     restartFraming();
-    if (const PortResult result = Com_in->open(); !result.ok()) {
+    if (const PortResult result = Com_in->restart(); !result.ok()) {
         asciiLost(result.error());
     }
 }

@@ -75,6 +75,14 @@ qint64 MappedPort::bytesWaitingToSend() const {
     return link_ ? link_->bytesWaitingToSend() : serial_.bytesWaitingToSend();
 }
 
+PortResult MappedPort::restart() {
+    if (!link_) {
+        return SerialPort::restart();
+    }
+    link_->readAll();
+    return {};
+}
+
 ConnectionState MappedPort::openState() const {
     return link_ ? link_->state() : serial_.openState();
 }

@@ -28,6 +28,9 @@ public:
     PortResult write(const QByteArray& bytes) override;
     void setReadBufferSize(qint64 bytes) override;
     qint64 bytesWaitingToSend() const override;
+    // A link only drops what it holds: its far end would otherwise have to connect again, and
+    // what it sent meanwhile would be lost.
+    PortResult restart() override;
     ConnectionState openState() const override;
     void setSilenceLimit(int ms) override;
     bool startsAtRecord() const override;

@@ -3,3 +3,8 @@
 ConnectionState SerialPort::openState() const {
     return ConnectionState::connected(device() + QLatin1Char(' ') + settings());
 }
+
+PortResult SerialPort::restart() {
+    close();
+    return open();
+}

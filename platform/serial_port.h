@@ -64,6 +64,10 @@ public:
     // and those still in the driver's own queue.
     virtual qint64 bytesWaitingToSend() const = 0;
 
+    // Drops whatever was received and not yet read, so that reading starts afresh: the port
+    // closes and opens again. A failure leaves it closed.
+    virtual PortResult restart();
+
     // What the status line says of the port while open, or while a listening link waits:
     // "Connected: /dev/ttyUSB0 19200,N,8,1".
     virtual ConnectionState openState() const;

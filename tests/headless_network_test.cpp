@@ -129,9 +129,12 @@ TEST(HeadlessNetwork, ReadsAndSendsThroughDeviceServers) {
         ASSERT_TRUE(
             told(QStringLiteral("input: ") + QLatin1String(kReady[static_cast<int>(input)])))
             << errors.constData();
-        // A datagram stream begins at a record; a connection is cut into wherever it joins.
-        instrument.write(input == Mode::SendsDatagrams ? QByteArray(kRecordA)
-                                                       : QByteArray("C\r\n") + kRecordA);
+        // A datagram stream begins at a record; a connection is cut into wherever it joins. A
+        // bad record drops what was received, but never the connection.
+        const bool byDatagram = input == Mode::SendsDatagrams;
+        instrument.write(QByteArray(byDatagram ? "" : "C\r\n") + "0042.914\tMS/CM\r\n");
+        ASSERT_TRUE(told(QStringLiteral("input: 1 record rejected"))) << errors.constData();
+        instrument.write(QByteArray(byDatagram ? "" : "\r\n") + kRecordA);
         const QByteArray sent = echosounder.readUntil(
             [](const QByteArray& bytes) { return bytes.count(kTelegramA) >= 3; });
         EXPECT_EQ(sent,

@@ -4,7 +4,7 @@
 # and computing, sondrel-calc on a million lines beside python3-gsw on the same file, the whole
 # window's reader, the latency from the last byte of a record to the
 # updated fields, the idle window, the longest gap between telegrams while the log's disk hangs,
-# and the resident memory after a soak.
+# records through a TCP link into the headless program, and the resident memory after a soak.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # shellcheck source=tools/lib.sh
@@ -78,6 +78,9 @@ gsw_compute=${gsw#* }
 window=$("$dir/bench/sondrel_window_bench" --records 1000 --idle-seconds 30 2>/dev/null)
 figure() { echo "$window" | awk -F'\t' -v name="$1" '$1 == name { print $2 }'; }
 hang=$(/usr/bin/python3 tools/log_hang_bench.py "$dir/app/sondrel" 30)
+# records/s, records rejected, resident MiB at the connection, at the highest and at the end.
+IFS=$'\t' read -r link_rate link_rejected link_start link_peak link_end \
+    < <(/usr/bin/python3 tools/link_bench.py "$dir/app/sondrel" 1000000)
 gap() { echo "$hang" | awk -F'\t' -v name="$1" '$1 == name { print $2 }'; }
 if ! soak=$("$dir/tests/soak/sondrel_soak" --seconds "$soak_seconds" 2>/dev/null); then
     echo "$soak"
@@ -113,6 +116,7 @@ load average $load before measuring.
 | The same, 99th percentile | $(figure latency_p99) µs | \`build/bench/bench/sondrel_window_bench\` |
 | Idle window, both ports open, every timer running, 30 s | $(figure idle_cpu) % of one core | \`build/bench/bench/sondrel_window_bench\` |
 | Longest gap between SVP 20 telegrams every 250 ms while a log write hangs 30 s | $(gap during_ms) ms ($(gap before_ms) ms before the hang, $(gap after_ms) ms after; 29.3 s when the log was written on the sending thread) | \`tools/log_hang_bench.py $dir/app/sondrel 30\` |
+| Kestrane records through a tcp:// link into \`sondrel --headless\`, 1,000,000 as fast as the connection takes them | $link_rate records/s, $link_rejected rejected; resident $link_start MiB at the connection, $link_peak MiB at the highest, $link_end MiB at the end | \`tools/link_bench.py $dir/app/sondrel 1000000\` |
 | Resident memory after a ${soak_seconds}-s soak at 115200 baud | $soak_memory | \`build/bench/tests/soak/sondrel_soak --seconds $soak_seconds\` |
 
 gsw's TEOS-10 sound speed is not the UNESCO 1983 sound velocity that sondrel-calc writes: the two

@@ -25,7 +25,9 @@ using test_support::writeFile;
 // with tcp://), dials in (the program listens with tcp-listen://) or sends datagrams (udp://).
 class DeviceServer {
 public:
-    enum class Mode { Serves, DialsIn, SendsDatagrams };
+    // Simulated: sondrel-sim plays a Kestrane behind a device server in TCP-server mode, a
+    // garbage line among every five, and sends by itself.
+    enum class Mode { Serves, DialsIn, SendsDatagrams, Simulated };
 
     explicit DeviceServer(Mode mode) : mode_(mode) {
         QTcpServer probe;
@@ -34,18 +36,41 @@ public:
         probe.close();
         if (mode_ == Mode::Serves) {
             EXPECT_TRUE(server_.listen(QHostAddress::LocalHost, port_));
+        } else if (mode_ == Mode::Simulated) {
+            simulator_.start(QStringLiteral(SONDREL_TOOLS_DIR "/sondrel-sim/sondrel-sim"),
+                             {"--mode", "kestrane", "--tcp-listen", "0", "--conductivity", "42.914",
+                              "--pressure", "0", "--temperature", "15", "--interval", "50",
+                              "--garbage-every", "5"});
+            EXPECT_TRUE(test_support::runUntil([&] { return simulator_.canReadLine(); }, 20s));
+            simulated_ = QString::fromLatin1(simulator_.readLine().trimmed());
         }
     }
+    ~DeviceServer() {
+        simulator_.terminate();
+        simulator_.waitForFinished();
+    }
+    DeviceServer(const DeviceServer&) = delete;
+    DeviceServer& operator=(const DeviceServer&) = delete;
 
     QString mapping() const {
-        static constexpr const char* kSchemes[] = {"tcp://127.0.0.1", "tcp-listen://", "udp://"};
-        return QStringLiteral("%1:%2")
-            .arg(QLatin1String(kSchemes[static_cast<int>(mode_)]))
-            .arg(port_);
+        if (mode_ == Mode::Simulated) {
+            return simulated_;
+        }
+        static constexpr const char* kForms[] = {"tcp://127.0.0.1:%1", "tcp-listen://:%1",
+                                                 "udp://:%1?from=127.0.0.1"};
+        return QString::fromLatin1(kForms[static_cast<int>(mode_)]).arg(port_);
     }
     void write(const QByteArray& bytes) {
+        if (mode_ == Mode::Simulated) {
+            return;
+        }
         if (mode_ == Mode::SendsDatagrams) {
             QUdpSocket().writeDatagram(bytes, QHostAddress::LocalHost, port_);
+            // A stranger's false record, which would steer the echosounder if it were read.
+            QUdpSocket stranger;
+            EXPECT_TRUE(stranger.bind(QHostAddress(QStringLiteral("127.0.0.2"))));
+            stranger.writeDatagram("0099.000\tMS/CM\t000.000\tDBAR\t30.000\tC\r\n",
+                                   QHostAddress::LocalHost, port_);
             return;
         }
         QTcpSocket* line = nullptr;
@@ -87,6 +112,8 @@ private:
     QTcpServer server_;
     std::unique_ptr<QTcpSocket> line_;
     QByteArray received_;
+    QProcess simulator_;
+    QString simulated_;
 };
 
 // An instrument and an echosounder behind device servers, in each of the ways a device server
@@ -96,7 +123,8 @@ TEST(HeadlessNetwork, ReadsAndSendsThroughDeviceServers) {
     using Mode = DeviceServer::Mode;
     for (const auto& [input, output] : {std::pair{Mode::Serves, Mode::DialsIn},
                                         {Mode::DialsIn, Mode::Serves},
-                                        {Mode::SendsDatagrams, Mode::DialsIn}}) {
+                                        {Mode::SendsDatagrams, Mode::DialsIn},
+                                        {Mode::Simulated, Mode::DialsIn}}) {
         DeviceServer instrument(input);
         DeviceServer echosounder(output);
         SCOPED_TRACE(instrument.mapping().toStdString() + " to " +
@@ -125,7 +153,7 @@ TEST(HeadlessNetwork, ReadsAndSendsThroughDeviceServers) {
         };
         static constexpr const char* kReady[] = {
             "Connected: tcp://127.0.0.1:", "Listening on tcp-listen://0.0.0.0:",
-            "Listening on udp://0.0.0.0:"};
+            "Listening on udp://0.0.0.0:", "Connected: tcp://127.0.0.1:"};
         ASSERT_TRUE(
             told(QStringLiteral("input: ") + QLatin1String(kReady[static_cast<int>(input)])))
             << errors.constData();
@@ -149,6 +177,9 @@ TEST(HeadlessNetwork, ReadsAndSendsThroughDeviceServers) {
         program.terminate();
         ASSERT_TRUE(program.waitForFinished());
         EXPECT_EQ(program.exitCode(), 0) << errors.constData();
+        // The stranger is told once, however often turned away.
+        errors += program.readAllStandardError();
+        EXPECT_EQ(errors.count("from 127.0.0.2 ignored"), byDatagram ? 1 : 0) << errors.constData();
     }
 }
 

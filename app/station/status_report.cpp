@@ -71,6 +71,8 @@ void StatusReport::tell(const QString& connection, const ConnectionState& state)
     } else if (!notesTold_.contains(connection)) {
         notesTold_.insert(connection);
         report(connection, state.note + QStringLiteral(", and further ones are not told here"));
+        // The count goes on rising on the status line; here the state is not told again for it.
+        last_.insert(connection, told(state));
     }
 }
 

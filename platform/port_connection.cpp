@@ -25,6 +25,14 @@ PortResult connectPort(SerialPort& port, const QString& portText, const QString&
     return port.open();
 }
 
+namespace {
+
+bool isLinkComing(const PortError& error) {
+    return error.number == SerialPort::kLinkDown || error.number == SerialPort::kAwaitingPeer;
+}
+
+}  // namespace
+
 PortReopener::PortReopener(SerialPort* port, QObject* parent)
     : QObject(parent),
       port_(port),
@@ -43,8 +51,7 @@ PortReopener::Started PortReopener::connect(const QString& portText, const QStri
         return started;
     }
     const PortError error = started.result.error();
-    const bool linkComing =
-        error.number == SerialPort::kLinkDown || error.number == SerialPort::kAwaitingPeer;
+    const bool linkComing = isLinkComing(error);
     if (linkComing ||
         (absent == WhenAbsent::Retry && error.number != SerialPort::kNotSerialDevice)) {
         start();
@@ -71,14 +78,16 @@ ConnectionState PortReopener::away(const PortError& error) const {
                                                      : ConnectionState::reconnecting(error.reason);
 }
 
-// Still gone, the next tick tries again; only a change of why is told.
+// Still gone, the next tick tries again. A link coming up tells each change of why; a device
+// stays told by the reason it went away with.
 void PortReopener::tryOpen() {
     const PortResult result = port_->open();
     if (result.ok()) {
         stop();
-    }
-    const ConnectionState state = result.ok() ? port_->openState() : away(result.error());
-    if (result.ok() || state != told_) {
+        told_ = port_->openState();
+        emit stateChanged(told_);
+    } else if (const ConnectionState state = away(result.error());
+               isLinkComing(result.error()) && state != told_) {
         told_ = state;
         emit stateChanged(state);
     }

@@ -12,11 +12,13 @@
 
 #include "support/event_loop.h"
 #include "support/headless_program.h"
+#include "support/loopback.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 using test_support::kRecordA;
+using test_support::kStrangerDatagramsApart;
 using test_support::kTelegramA;
 using test_support::startHeadless;
 using test_support::writeFile;
@@ -66,9 +68,12 @@ public:
         }
         if (mode_ == Mode::SendsDatagrams) {
             QUdpSocket().writeDatagram(bytes, QHostAddress::LocalHost, port_);
+            if (!kStrangerDatagramsApart) {
+                return;
+            }
             // A stranger's false record, which would steer the echosounder if it were read.
             QUdpSocket stranger;
-            EXPECT_TRUE(stranger.bind(QHostAddress(QStringLiteral("127.0.0.2"))));
+            EXPECT_TRUE(stranger.bind(test_support::kStranger));
             stranger.writeDatagram("0099.000\tMS/CM\t000.000\tDBAR\t30.000\tC\r\n",
                                    QHostAddress::LocalHost, port_);
             return;
@@ -174,12 +179,12 @@ TEST(HeadlessNetwork, ReadsAndSendsThroughDeviceServers) {
         }
         EXPECT_FALSE(datagrams.isEmpty());
         EXPECT_EQ(datagrams, QList<QByteArray>(datagrams.size(), kTelegramA));
-        program.terminate();
-        ASSERT_TRUE(program.waitForFinished());
-        EXPECT_EQ(program.exitCode(), 0) << errors.constData();
+        EXPECT_TRUE(test_support::endedCleanly(program)) << errors.constData();
         // The stranger is told once, however often turned away.
         errors += program.readAllStandardError();
-        EXPECT_EQ(errors.count("from 127.0.0.2 ignored"), byDatagram ? 1 : 0) << errors.constData();
+        EXPECT_EQ(errors.count("from 127.0.0.2 ignored"),
+                  byDatagram && kStrangerDatagramsApart ? 1 : 0)
+            << errors.constData();
     }
 }
 

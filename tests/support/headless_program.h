@@ -24,6 +24,19 @@ inline void startHeadless(QProcess& program, const QString& settings,
                   {"--headless", "--settings", settings});
 }
 
+// Ends the program as a service manager does, and whether it ended cleanly. No request to end
+// reaches a console program under Wine, so there it is killed and its ending not judged.
+inline bool endedCleanly(QProcess& program) {
+#ifdef Q_OS_WIN
+    program.kill();
+    return program.waitForFinished();
+#else
+    program.terminate();
+    return program.waitForFinished() && program.exitStatus() == QProcess::NormalExit &&
+           program.exitCode() == 0;
+#endif
+}
+
 inline bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();

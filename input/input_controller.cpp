@@ -143,7 +143,7 @@ void InputController::close() {
     asciiReopener_->stop();
     seaSunReopener_->stop();
     for (SerialPort* port : {Com_in, Com_SST}) {
-        if (port->isOpen()) {
+        if (port->isInUse()) {
             port->close();
         }
     }

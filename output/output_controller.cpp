@@ -51,7 +51,7 @@ PortResult OutputController::start(const QString& portText, const QString& setti
 
 void OutputController::stop() {
     reopener_->stop();
-    if (com_out->isOpen()) {
+    if (com_out->isInUse()) {
         com_out->close();
     }
     Timer4->setEnabled(false);
@@ -65,15 +65,13 @@ void OutputController::close() {
     Timer3->setEnabled(false);
     reopener_->stop();
     udp_->stop();
-    if (com_out->isOpen()) {
+    if (com_out->isInUse()) {
         com_out->close();
     }
 }
 
 bool OutputController::isStarted() const {
-    return state_.kind == ConnectionState::Kind::Connected ||
-           state_.kind == ConnectionState::Kind::Listening ||
-           state_.kind == ConnectionState::Kind::Reconnecting;
+    return state_.running();
 }
 
 void OutputController::setTelegram(const TelegramFormat& telegram) {

@@ -43,6 +43,10 @@ struct ConnectionState {
     // A failure is shown in red until the next attempt.
     bool alarm() const { return kind == Kind::Failed || losses; }
     bool troubled() const { return kind == Kind::Failed || kind == Kind::Reconnecting; }
+    // Started and not given up: connected, waiting for its far end, or coming back.
+    bool running() const {
+        return kind == Kind::Connected || kind == Kind::Listening || kind == Kind::Reconnecting;
+    }
     bool operator==(const ConnectionState&) const = default;
 
 private:

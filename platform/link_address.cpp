@@ -35,16 +35,20 @@ bool looksNumeric(const QString& host) {
 
 }  // namespace
 
-QString LinkAddress::text() const {
+QString LinkAddress::hostPort() const {
     QString shown = host;
     if (shown.isEmpty()) {
         shown = QStringLiteral("0.0.0.0");
     } else if (shown.contains(u':')) {
         shown = QLatin1Char('[') + shown + QLatin1Char(']');
     }
+    return shown + QLatin1Char(':') + QString::number(port);
+}
+
+QString LinkAddress::text() const {
     for (const Scheme& scheme : kSchemes) {
         if (scheme.kind == kind) {
-            return QStringLiteral("%1://%2:%3").arg(QLatin1String(scheme.name), shown).arg(port);
+            return QLatin1String(scheme.name) + QStringLiteral("://") + hostPort();
         }
     }
     return {};

@@ -19,8 +19,11 @@ struct LinkAddress {
     QHostAddress from;
 
     bool listens() const { return kind != Kind::Tcp; }
+    // "10.0.0.5:4001", "[fe80::1]:4001", "0.0.0.0:5601".
+    QString hostPort() const;
     // "tcp://10.0.0.5:4001", "udp://0.0.0.0:5601": what the status line names.
     QString text() const;
+    bool operator==(const LinkAddress&) const = default;
 };
 
 namespace link_address {

@@ -11,6 +11,10 @@ bool MappedPort::isOpen() const {
     return link_ ? link_->isOpen() : serial_.isOpen();
 }
 
+bool MappedPort::isInUse() const {
+    return link_ ? link_->isInUse() : serial_.isOpen();
+}
+
 PortResult MappedPort::followMapping() {
     const QString mapping = device();
     if (!link_address::isLink(mapping)) {
@@ -24,8 +28,7 @@ PortResult MappedPort::followMapping() {
                          QStringLiteral("%1 cannot be used: %2").arg(mapping, *why)};
     }
     const LinkAddress& address = std::get<LinkAddress>(parsed);
-    if (link_ && link_->address().text() == address.text() &&
-        link_->address().from == address.from) {
+    if (link_ && link_->address() == address) {
         return {};
     }
     link_ = NetworkLink::make(address);

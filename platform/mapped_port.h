@@ -21,6 +21,7 @@ public:
     QString device() const override { return serial_.device(); }
 
     bool isOpen() const override;
+    bool isInUse() const override;
     PortResult open() override;
     void close() override;
 

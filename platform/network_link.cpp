@@ -22,10 +22,9 @@ std::unique_ptr<NetworkLink> NetworkLink::make(const LinkAddress& address) {
     return std::make_unique<UdpLink>(address);
 }
 
-void NetworkLink::prepare(QAbstractSocket& socket, qint64 readBuffer) {
+void NetworkLink::prepare(QAbstractSocket& socket) {
     socket.setSocketOption(QAbstractSocket::KeepAliveOption, 1);
     socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    socket.setReadBufferSize(readBuffer);
 }
 
 // What the system still queues counts too: a far end that reads nothing fills it first.

@@ -5,7 +5,7 @@
 
 PortResult connectPort(SerialPort& port, const QString& portText, const QString& settingsText,
                        const std::function<void(const QString&)>& chosen) {
-    if (port.isOpen()) {
+    if (port.isInUse()) {
         port.close();
     }
     const auto number = number_text::parseInt16(portText);
@@ -38,7 +38,10 @@ PortReopener::PortReopener(SerialPort* port, QObject* parent)
       port_(port),
       timer_(new Timer(port->objectName() + QStringLiteral("_reopen"), kIntervalMs, this)) {
     QObject::connect(timer_, &Timer::tick, this, &PortReopener::tryOpen);
-    QObject::connect(port_, &SerialPort::changed, this, &PortReopener::portChanged);
+    // Queued: what a link tells while it takes a connection is answered after it, never by
+    // opening, and so perhaps replacing, the link in the middle of its own work.
+    QObject::connect(port_, &SerialPort::changed, this, &PortReopener::portChanged,
+                     Qt::QueuedConnection);
 }
 
 PortReopener::Started PortReopener::connect(const QString& portText, const QString& settingsText,
@@ -47,6 +50,7 @@ PortReopener::Started PortReopener::connect(const QString& portText, const QStri
     stop();
     Started started{connectPort(*port_, portText, settingsText, chosen), {}};
     if (started.result.ok()) {
+        following_ = true;
         started.state = told_ = port_->openState();
         return started;
     }
@@ -66,10 +70,12 @@ PortReopener::Started PortReopener::connect(const QString& portText, const QStri
 }
 
 void PortReopener::start() {
+    following_ = true;
     timer_->setEnabled(true);
 }
 
 void PortReopener::stop() {
+    following_ = false;
     timer_->setEnabled(false);
 }
 
@@ -83,7 +89,7 @@ ConnectionState PortReopener::away(const PortError& error) const {
 void PortReopener::tryOpen() {
     const PortResult result = port_->open();
     if (result.ok()) {
-        stop();
+        timer_->setEnabled(false);
         told_ = port_->openState();
         emit stateChanged(told_);
     } else if (const ConnectionState state = away(result.error());
@@ -93,7 +99,11 @@ void PortReopener::tryOpen() {
     }
 }
 
+// A connection stopped or started anew tells nothing of the port it leaves behind.
 void PortReopener::portChanged() {
+    if (!following_) {
+        return;
+    }
     if (timer_->isEnabled()) {
         tryOpen();
     } else if (port_->isOpen()) {

@@ -62,4 +62,6 @@ private:
     SerialPort* port_;
     Timer* timer_;
     ConnectionState told_;
+    // Between a start and a stop: what the port tells is this connection's to tell.
+    bool following_ = false;
 };

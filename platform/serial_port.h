@@ -50,6 +50,9 @@ public:
     virtual QString device() const = 0;
 
     virtual bool isOpen() const = 0;
+    // Open, or a network link on its way up (connecting, listening): what close() has to end, or
+    // a peer that comes later would be read by a port nobody runs.
+    virtual bool isInUse() const { return isOpen(); }
     virtual PortResult open() = 0;
     virtual void close() = 0;
 

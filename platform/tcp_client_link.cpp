@@ -1,21 +1,11 @@
 #include "platform/tcp_client_link.h"
 
 TcpClientLink::TcpClientLink(const LinkAddress& address) : NetworkLink(address) {
-    silence_.setSingleShot(true);
     connect(&socket_, &QTcpSocket::connected, this, &TcpClientLink::onConnected);
     connect(&socket_, &QTcpSocket::errorOccurred, this, &TcpClientLink::onError);
     connect(&socket_, &QTcpSocket::readyRead, this, &TcpClientLink::onReadyRead);
-    connect(&silence_, &QTimer::timeout, this, [this] {
-        lose(QStringLiteral("no data from %1 for %2 s")
-                 .arg(this->address().text())
-                 .arg(silence_.interval() / 1000.0));
-    });
-}
-
-QString TcpClientLink::hostPort() const {
-    const QString& host = address().host;
-    return (host.contains(u':') ? QLatin1Char('[') + host + QLatin1Char(']') : host) +
-           QLatin1Char(':') + QString::number(address().port);
+    connect(&silence_, &QTimer::timeout, this,
+            [this] { lose(silence_.reason(this->address().text())); });
 }
 
 bool TcpClientLink::isOpen() const {
@@ -29,15 +19,16 @@ PortResult TcpClientLink::open() {
     const bool trying = socket_.state() != QAbstractSocket::UnconnectedState;
     if (trying && attempt_.elapsed() >= kAttemptMs) {
         socket_.abort();
-        lastReason_ = QStringLiteral("%1 does not answer").arg(hostPort());
+        lastReason_ = QStringLiteral("%1 does not answer").arg(address().hostPort());
     }
     if (socket_.state() == QAbstractSocket::UnconnectedState) {
         attempt_.start();
         socket_.connectToHost(address().host, address().port);
     }
-    return PortError{SerialPort::kLinkDown, lastReason_.isEmpty()
-                                                ? QStringLiteral("connecting to %1").arg(hostPort())
-                                                : lastReason_};
+    return PortError{SerialPort::kLinkDown,
+                     lastReason_.isEmpty()
+                         ? QStringLiteral("connecting to %1").arg(address().hostPort())
+                         : lastReason_};
 }
 
 void TcpClientLink::close() {
@@ -57,7 +48,6 @@ PortResult TcpClientLink::write(const QByteArray& bytes) {
 }
 
 void TcpClientLink::setReadBufferSize(qint64 bytes) {
-    readBuffer_ = bytes;
     socket_.setReadBufferSize(bytes);
 }
 
@@ -70,12 +60,10 @@ ConnectionState TcpClientLink::state() const {
 }
 
 void TcpClientLink::onConnected() {
-    prepare(socket_, readBuffer_);
+    prepare(socket_);
     connected_ = true;
     lastReason_.clear();
-    if (silence_.interval() > 0) {
-        silence_.start();
-    }
+    silence_.heard();
     emit changed();
 }
 
@@ -84,16 +72,16 @@ void TcpClientLink::onError(QAbstractSocket::SocketError error) {
     QString reason;
     switch (error) {
         case QAbstractSocket::ConnectionRefusedError:
-            reason = QStringLiteral("%1 refused the connection").arg(hostPort());
+            reason = QStringLiteral("%1 refused the connection").arg(address().hostPort());
             break;
         case QAbstractSocket::RemoteHostClosedError:
-            reason = QStringLiteral("%1 closed the connection").arg(hostPort());
+            reason = QStringLiteral("%1 closed the connection").arg(address().hostPort());
             break;
         case QAbstractSocket::HostNotFoundError:
             reason = QStringLiteral("no host is named %1").arg(address().host);
             break;
         default:
-            reason = QStringLiteral("%1: %2").arg(hostPort(), socket_.errorString());
+            reason = QStringLiteral("%1: %2").arg(address().hostPort(), socket_.errorString());
             break;
     }
     if (connected_) {
@@ -105,9 +93,7 @@ void TcpClientLink::onError(QAbstractSocket::SocketError error) {
 }
 
 void TcpClientLink::onReadyRead() {
-    if (silence_.interval() > 0) {
-        silence_.start();
-    }
+    silence_.heard();
     emit dataReceived();
 }
 

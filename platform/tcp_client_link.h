@@ -2,7 +2,6 @@
 
 #include <QElapsedTimer>
 #include <QTcpSocket>
-#include <QTimer>
 
 #include "platform/network_link.h"
 
@@ -19,6 +18,7 @@ public:
     explicit TcpClientLink(const LinkAddress& address);
 
     bool isOpen() const override;
+    bool isInUse() const override { return socket_.state() != QAbstractSocket::UnconnectedState; }
     PortResult open() override;
     void close() override;
     QByteArray readAll() override { return socket_.readAll(); }
@@ -33,12 +33,10 @@ private:
     void onError(QAbstractSocket::SocketError error);
     void onReadyRead();
     void lose(const QString& reason);
-    QString hostPort() const;
 
     QTcpSocket socket_;
     QElapsedTimer attempt_;
-    QTimer silence_;
-    qint64 readBuffer_ = 0;
+    LinkSilence silence_;
     QString lastReason_;
     bool connected_ = false;
 };

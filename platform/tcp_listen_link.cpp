@@ -2,6 +2,8 @@
 
 namespace {
 
+constexpr int kResumeAcceptingMs = 1000;
+
 QHostAddress listenAddress(const LinkAddress& address) {
     return address.host.isEmpty() ? QHostAddress(QHostAddress::Any) : QHostAddress(address.host);
 }
@@ -12,14 +14,15 @@ TcpListenLink::TcpListenLink(const LinkAddress& address)
     : NetworkLink(address), strangers_(address.from, "connection", "refused", this) {
     // Only one connection is kept; the rest would wait unanswered in the system's queue.
     server_.setMaxPendingConnections(1);
-    silence_.setSingleShot(true);
     connect(&server_, &QTcpServer::newConnection, this, &TcpListenLink::accept);
-    connect(&strangers_, &LinkStrangers::counted, this, &NetworkLink::changed);
-    connect(&silence_, &QTimer::timeout, this, [this] {
-        lose(QStringLiteral("no data from %1 for %2 s")
-                 .arg(peerName_)
-                 .arg(silence_.interval() / 1000.0));
+    // After an error that does not pass at once (a peer that reset before it was taken, no file
+    // handles left) Qt takes no more connections; the door would stay shut for good. Opened again
+    // a second later, a lasting error costs one try a second, not a busy loop.
+    connect(&server_, &QTcpServer::acceptError, this, [this] {
+        QTimer::singleShot(kResumeAcceptingMs, &server_, [this] { server_.resumeAccepting(); });
     });
+    connect(&strangers_, &LinkStrangers::counted, this, &NetworkLink::changed);
+    connect(&silence_, &QTimer::timeout, this, [this] { lose(silence_.reason(peerName_)); });
 }
 
 PortResult TcpListenLink::open() {
@@ -86,16 +89,21 @@ void TcpListenLink::accept() {
     }
 }
 
+// The connection before is lost as if it had failed, so that a line it left half-received does
+// not join the first bytes of the new one.
 void TcpListenLink::take(QTcpSocket* peer) {
-    dropPeer();
+    const QString name = link_address::addressText(peer->peerAddress());
+    if (peer_) {
+        lose(QStringLiteral("a new connection from %1 replaced the one from %2")
+                 .arg(name, peerName_));
+    }
     peer_ = peer;
-    peerName_ = link_address::addressText(peer->peerAddress());
-    prepare(*peer, readBuffer_);
+    peerName_ = name;
+    prepare(*peer);
+    peer->setReadBufferSize(readBuffer_);
     connect(peer, &QTcpSocket::readyRead, this, [this, peer] {
         if (peer == peer_) {
-            if (silence_.interval() > 0) {
-                silence_.start();
-            }
+            silence_.heard();
             emit dataReceived();
         }
     });
@@ -106,9 +114,7 @@ void TcpListenLink::take(QTcpSocket* peer) {
                      : QStringLiteral("%1: %2").arg(peerName_, peer->errorString()));
         }
     });
-    if (silence_.interval() > 0) {
-        silence_.start();
-    }
+    silence_.heard();
     emit changed();
     if (peer->bytesAvailable() > 0) {
         emit dataReceived();

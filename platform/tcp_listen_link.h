@@ -3,7 +3,6 @@
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTimer>
 
 #include "platform/link_strangers.h"
 #include "platform/network_link.h"
@@ -17,6 +16,7 @@ public:
     explicit TcpListenLink(const LinkAddress& address);
 
     bool isOpen() const override { return !peer_.isNull(); }
+    bool isInUse() const override { return server_.isListening(); }
     PortResult open() override;
     void close() override;
     QByteArray readAll() override;
@@ -36,6 +36,6 @@ private:
     QPointer<QTcpSocket> peer_;
     QString peerName_;
     LinkStrangers strangers_;
-    QTimer silence_;
+    LinkSilence silence_;
     qint64 readBuffer_ = 0;
 };

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "input/input_controller.h"
 #include "platform/mapped_port.h"
 #include "platform/port_connection.h"
 #include "support/event_loop.h"
@@ -44,6 +45,7 @@ struct LinkUnderTest {
         QObject::connect(&reopener, &PortReopener::stateChanged,
                          [this](const ConnectionState& s) { state = s; });
         QObject::connect(&port, &SerialPort::failed, [this](const PortError& error) {
+            lost << error.reason;
             state = ConnectionState::reconnecting(error.reason);
             reopener.start();
         });
@@ -71,6 +73,7 @@ struct LinkUnderTest {
     MappedPort port;
     PortReopener reopener{&port, nullptr};
     ConnectionState state;
+    QStringList lost;
     QByteArray received;
 };
 
@@ -158,9 +161,17 @@ const std::vector<Behaviour>& behaviours() {
              const auto first = dialIn(p);
              ASSERT_TRUE(link.waitFor(
                  QStringLiteral("Connected: tcp-listen://0.0.0.0:%1 from 127.0.0.1").arg(p)));
+             first->write("half a li");
+             ASSERT_TRUE(runUntil([&] { return link.received == "half a li"; }, 5s));
              const auto second = dialIn(p);
              EXPECT_TRUE(
                  runUntil([&] { return first->state() == QAbstractSocket::UnconnectedState; }, 5s));
+             // Told as a loss, the half line is dropped before the new connection's bytes.
+             EXPECT_EQ(link.lost, QStringList{"a new connection from 127.0.0.1 replaced the one "
+                                              "from 127.0.0.1"});
+             ASSERT_TRUE(link.waitFor(
+                 QStringLiteral("Connected: tcp-listen://0.0.0.0:%1 from 127.0.0.1").arg(p)));
+             link.received.clear();
              second->write("from the second\n");
              EXPECT_TRUE(runUntil([&] { return link.received == "from the second\n"; }, 5s));
              EXPECT_TRUE(link.port.write("$SV1500.00\r\n").ok());
@@ -169,20 +180,38 @@ const std::vector<Behaviour>& behaviours() {
         {"from= keeps a stranger off a tcp-listen:// link",
          [] {
              const quint16 p = freeTcpPort();
-             LinkUnderTest link(QStringLiteral("tcp-listen://127.0.0.1:%1?from=127.0.0.1").arg(p));
+             // On all addresses an IPv4 peer is seen as ::ffff:127.0.0.2, and still a stranger.
+             LinkUnderTest link(QStringLiteral("tcp-listen://:%1?from=127.0.0.1").arg(p));
              link.start();
              const auto stranger = dialIn(p, kStranger);
              ASSERT_TRUE(link.waitFor(
-                 QStringLiteral("Listening on tcp-listen://127.0.0.1:%1 (1 connection from "
+                 QStringLiteral("Listening on tcp-listen://0.0.0.0:%1 (1 connection from "
                                 "127.0.0.2 refused)")
                      .arg(p)));
              EXPECT_TRUE(runUntil(
                  [&] { return stranger->state() == QAbstractSocket::UnconnectedState; }, 5s));
              const auto device = dialIn(p);
-             EXPECT_TRUE(link.waitFor(QStringLiteral("Connected: tcp-listen://127.0.0.1:%1 from "
+             EXPECT_TRUE(link.waitFor(QStringLiteral("Connected: tcp-listen://0.0.0.0:%1 from "
                                                      "127.0.0.1 (1 connection from 127.0.0.2 "
                                                      "refused)")
                                           .arg(p)));
+         }},
+        {"an input stopped while its link waits shuts the door on a device server",
+         [] {
+             const quint16 p = freeTcpPort();
+             test_support::mapPort(kPortNumber, QStringLiteral("tcp-listen://:%1").arg(p));
+             InputController input([](QObject* parent) { return new MappedPort(parent); }, nullptr);
+             ASSERT_TRUE(input
+                             .start(*instruments::table().named("Kestrane"),
+                                    QString::number(kPortNumber), "19200,N,8,1", WhenAbsent::Tell)
+                             .ok());
+             EXPECT_EQ(input.state().kind, ConnectionState::Kind::Listening);
+             input.close();
+             QTcpSocket device;
+             device.connectToHost(QHostAddress::LocalHost, p);
+             EXPECT_FALSE(device.waitForConnected(5000));
+             EXPECT_EQ(device.error(), QAbstractSocket::ConnectionRefusedError);
+             test_support::mapPort(kPortNumber, QString());
          }},
         {"every record of a datagram stream is read, and a stranger's are not",
          [] {

@@ -255,7 +255,8 @@ TEST_F(StationTest, TheEndSavesTheLinesTheFileCannotTakeElsewhere) {
 // Each layout fills the fields its instrument gives: salinity and sound velocity computed from
 // conductivity and temperature, or the probe's own sound velocity; the fixed pressure where there
 // is no sensor. What is not given is sent and logged as nothing: a telegram that needs it sends
-// nothing and says why, and its log fields stay empty.
+// nothing and says why, and its log fields stay empty. So it is for an instrument behind a link
+// that comes up only after the start.
 TEST_F(StationTest, EachLayoutFillsWhatItsInstrumentGives) {
     QSettings store(QSettings::NativeFormat, QSettings::UserScope, "Sondrel", "Sondrel");
     store.setValue("Record/Separator", "semicolon");
@@ -286,30 +287,40 @@ TEST_F(StationTest, EachLayoutFillsWhatItsInstrumentGives) {
         {"Custom", "\r\n#CTD;1;2;3\r\n$CTD;15.000;4.2914\r\n", " 1506.69 \r\n",
          "150670000000150990000\r\n", "", "\t42.914\t1.50\t15.000\t34.9994\t1506.69\r\n", ""},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.records);
-        restart();
-        options.asciiRecords = QString::fromLatin1(c.records);
-        ASSERT_TRUE(station().recordProblems().isEmpty());
-        ASSERT_TRUE(station().setFixedPressure("1.5"));
-        ASSERT_TRUE(createLog() && startInput("Kestrane") && startOutput());
-        // Before the first reading the fields hold zeros no sea has: nothing is logged of them.
-        emit timer("Timer2").tick();
-        deliver(&port("Com_in"), c.lines);
-        EXPECT_EQ(station().input().recordsRejected(), 0);
-        EXPECT_EQ(station().readingTrust.note(nowMs), c.doubt);
-        for (const char* format : {"App. Microsystems", "SVP 20"}) {
-            station().chooseTelegram(*telegrams::formats().named(format));
-            emit timer("Timer4").tick();
+    for (const bool linkComing : {false, true}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.records);
+            SCOPED_TRACE(linkComing ? "link coming up" : "device");
+            restart();
+            options.asciiRecords = QString::fromLatin1(c.records);
+            ASSERT_TRUE(station().recordProblems().isEmpty());
+            ASSERT_TRUE(station().setFixedPressure("1.5"));
+            if (linkComing) {
+                port("Com_in").openErrors.push_back({SerialPort::kLinkDown, "connecting"});
+            }
+            ASSERT_TRUE(createLog() && startInput("Kestrane") && startOutput());
+            if (linkComing) {
+                emit timer("Com_in_reopen").tick();
+                ASSERT_TRUE(port("Com_in").isOpen());
+            }
+            // Before the first reading the fields hold zeros no sea has: nothing is logged of them.
+            emit timer("Timer2").tick();
+            deliver(&port("Com_in"), c.lines);
+            EXPECT_EQ(station().input().recordsRejected(), 0);
+            EXPECT_EQ(station().readingTrust.note(nowMs), c.doubt);
+            for (const char* format : {"App. Microsystems", "SVP 20"}) {
+                station().chooseTelegram(*telegrams::formats().named(format));
+                emit timer("Timer4").tick();
+            }
+            EXPECT_EQ(std::exchange(port("com_out").written, {}), c.appMicrosystems + c.svp20);
+            EXPECT_EQ(station().output().note(), c.note);
+            emit timer("Timer2").tick();
+            station().end();
+            const QList<QByteArray> lines = fileBytes(path).split('\n');
+            ASSERT_EQ(lines.size(), 4) << fileBytes(path).toStdString();
+            EXPECT_TRUE(lines[1].endsWith("\t\t\t\t\t\r")) << lines[1].toStdString();
+            EXPECT_TRUE((lines[2] + '\n').endsWith(c.logged)) << lines[2].toStdString();
         }
-        EXPECT_EQ(std::exchange(port("com_out").written, {}), c.appMicrosystems + c.svp20);
-        EXPECT_EQ(station().output().note(), c.note);
-        emit timer("Timer2").tick();
-        station().end();
-        const QList<QByteArray> lines = fileBytes(path).split('\n');
-        ASSERT_EQ(lines.size(), 4) << fileBytes(path).toStdString();
-        EXPECT_TRUE(lines[1].endsWith("\t\t\t\t\t\r")) << lines[1].toStdString();
-        EXPECT_TRUE((lines[2] + '\n').endsWith(c.logged)) << lines[2].toStdString();
     }
 
     store.setValue("Record/Conductivity", "3 furlongs");

@@ -174,8 +174,9 @@ PortResult Station::startInput(const Instrument& instrument, const QString& port
     const PortResult started = input_->start(instrument, portText, settingsText, absent);
     rememberRun(settings_store::kRunInput, started.ok());
     // A connected instrument that never sends (a wrong baud rate, a cable to the wrong socket)
-    // is told as plainly as one that stopped: its silence counts from the connection.
-    if (input_->connected()) {
+    // is told as plainly as one that stopped: its silence counts from the connection, or from the
+    // start of a link still coming up.
+    if (started.ok()) {
         expectReadings(instrument);
     }
     return started;
@@ -338,7 +339,7 @@ void Station::keepRun(bool on) {
 
 void Station::rememberWholeRun() {
     rememberRun(settings_store::kRunInstrument, QLatin1String(instrument_->name));
-    rememberRun(settings_store::kRunInput, input_->connected() != nullptr);
+    rememberRun(settings_store::kRunInput, input_->state().running());
     rememberRun(settings_store::kRunOutput, output_->isStarted());
     rememberRun(settings_store::kRunTelegram, QLatin1String(output_->telegram().name));
     rememberRun(settings_store::kRunSendInterval, sendIntervalText_);

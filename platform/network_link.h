@@ -60,8 +60,8 @@ signals:
     void changed();
 
 protected:
-    // Keepalive on, and no more received bytes held than the read buffer: the far end waits
-    // beyond it.
+    // Keepalive on, so a device server gone without a word is found, and no delay, so a telegram
+    // leaves when it is written.
     static void prepare(QAbstractSocket& socket);
     // Bytes the socket holds and the system has not yet sent.
     static qint64 unsent(const QAbstractSocket& socket);
